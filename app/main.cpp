@@ -1,0 +1,57 @@
+#include "app/velmora.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSplashScreen>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+
+// The video is bound to a native X11 window, so the program needs the xcb
+// platform unless the user asked for another one.
+void preferX11()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+QString readStyleSheet()
+{
+    QFile file(QStringLiteral(":/qss/Velmora.qss"));
+    file.open(QFile::ReadOnly);
+    // As Latin-1 text that ends at the first NUL byte.
+    return QString::fromLatin1(file.readAll().constData());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    preferX11();
+    QApplication application(argc, argv);
+
+    QTranslator translator;
+    (void)translator.load(QStringLiteral("velmora_ru"), QString(), QString(), QString());
+    QApplication::installTranslator(&translator);
+
+    auto splashPixmap = std::make_unique<QPixmap>(QStringLiteral(":/images/Splash.png"));
+    auto splash = std::make_unique<QSplashScreen>(*splashPixmap);
+    splash->show();
+    splash->showMessage(QObject::tr("Loading...Please Wait."), Qt::AlignRight | Qt::AlignBottom,
+                        Qt::white);
+    QApplication::processEvents(QEventLoop::AllEvents);
+
+    Velmora window(nullptr);
+    QString styleSheet = readStyleSheet();
+    window.setStyleSheet(styleSheet);
+    window.setObjectName(QStringLiteral("Velmora"));
+    window.show();
+
+    splash->finish(&window);
+    splash.reset();
+    splashPixmap.reset();
+
+    return application.exec();
+}

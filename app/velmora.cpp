@@ -1,0 +1,298 @@
+#include "app/velmora.h"
+
+#include "catalogue/gpslogdata.h"
+#include "catalogue/uvideoandgpsfiles.h"
+#include "playback/mappages.h"
+#include "playback/mapwebprofile.h"
+#include "playback/uvlcwrapper.h"
+#include "widgets/ncframelesshelper.h"
+#include "widgets/udoubleclickedwidget.h"
+#include "widgets/uspeedmeter.h"
+
+#include <QGraphicsView>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+constexpr int kMinimumWidth = 1115;
+constexpr int kMinimumHeight = 670;
+constexpr int kTableRows = 5;
+constexpr int kTableColumns = 4;
+constexpr int kTableRowHeight = 20;
+constexpr int kVideoMinimumWidth = 640;
+constexpr int kVideoMinimumHeight = 360;
+
+QWidget *namedWidget(QWidget *widget, const QString &objectName)
+{
+    widget->setObjectName(objectName);
+    return widget;
+}
+
+} // namespace
+
+Velmora::Velmora(QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    frameless = std::make_unique<NcFramelessHelper>(nullptr);
+    frameless->attachTo(this);
+
+    playButtonState = 1;
+    maxButtonState = 1;
+    pathDrawn = 0;
+
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/Video_Play.png"))));
+    setWindowTitle(QStringLiteral("Marvenda"));
+
+    // Centred on the primary screen; the screen's own origin is deliberately
+    // not added.
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setGeometry((desktop.width() - kMinimumWidth) / 2, (desktop.height() - kMinimumHeight) / 2,
+                kMinimumWidth, kMinimumHeight);
+
+    player = new UVlcWrapper(this);
+    updateTimer = new QTimer(this);
+    notConnectedTimer = new QTimer(this);
+    catalogue = new UVideoAndGpsfiles(this);
+
+    headerLeft = namedWidget(new QWidget(this), QStringLiteral("Header_Left"));
+    headerCenter = namedWidget(new QWidget(this), QStringLiteral("Header_Center"));
+    headerRight = namedWidget(new QWidget(this), QStringLiteral("Header_Right"));
+
+    googleMap = new QWebEngineView(this);
+    googleMap->setObjectName(QStringLiteral("GoogleMap"));
+    // The profile is created after the view so that the view, and the page it
+    // owns, are destroyed before the profile.
+    googleMap->setPage(new QWebEnginePage(new MapWebProfile(this), googleMap));
+    googleMap->setVisible(true);
+    googleMap->setUrl(QUrl());
+
+    videoTimeSlider = new QSlider(Qt::Horizontal, this);
+    videoTimeSlider->setObjectName(QStringLiteral("VideoTimeSlider"));
+    videoVolumnSlider = new QSlider(Qt::Horizontal, this);
+    videoVolumnSlider->setObjectName(QStringLiteral("VideoVolumnSlider"));
+
+    audioIndicator = new QGraphicsView(this);
+    audioIndicator->setObjectName(QStringLiteral("AudioIndicator"));
+    carPosition = new QGraphicsView(this);
+    carPosition->setObjectName(QStringLiteral("CarPosition"));
+    carPositionNumber = new QLabel(this);
+    carPositionNumber->setObjectName(QStringLiteral("CarPositionNumber"));
+
+    createTables();
+
+    carSpeedMeter = new USpeedMeter(this);
+    carSpeedMeter->setObjectName(QStringLiteral("CarSpeedMeter"));
+
+    createButtons();
+
+    videoTime = new QLabel(this);
+    videoTime->setObjectName(QStringLiteral("VideoTime"));
+    videoTime->setText(QStringLiteral("00:00:00/00:00:00"));
+    videoName = new QLabel(this);
+    videoName->setObjectName(QStringLiteral("VideoName"));
+    videoName->setText(QString());
+
+    shot = new QPushButton(this);
+    shot->setObjectName(QStringLiteral("Shot"));
+
+    // Created last so that it lies above every other child: video full screen
+    // relies on it covering the whole window.
+    videoWindow = new UDoubleClickedWidget(this);
+    videoWindow->setObjectName(QStringLiteral("VideoWindow"));
+    videoWindow->setWindowFlags(Qt::FramelessWindowHint);
+
+    gpsLog = std::make_unique<GpsLogData>(nullptr);
+
+    status = std::make_unique<DisplayWindowStatus>();
+    status->maximized = 0;
+    status->currentPage = 0;
+    status->mapState = 0;
+
+    googleMap->setUrl(mapPageUrl(MapPage::Start));
+
+    setAttribute(Qt::WA_MouseTracking);
+    headerLeft->setAttribute(Qt::WA_MouseTracking);
+    headerCenter->setAttribute(Qt::WA_MouseTracking);
+    headerRight->setAttribute(Qt::WA_MouseTracking);
+
+    layoutWidgets();
+
+    connectTitleBarAndButtons();
+
+    player->SetVideoWindow(videoWindow);
+
+    videoTimeSlider->setRange(0, 1000);
+    videoVolumnSlider->setRange(0, 100);
+    videoVolumnSlider->setValue(50);
+
+    connectTheRest();
+}
+
+Velmora::~Velmora() = default;
+
+void Velmora::createTables()
+{
+    videoListLeft = new QTableWidget(kTableRows, kTableColumns, this);
+    videoListLeft->setObjectName(QStringLiteral("VideoListLeft"));
+    videoListRight = new QTableWidget(kTableRows, kTableColumns, this);
+    videoListRight->setObjectName(QStringLiteral("VideoListRight"));
+
+    const QStringList headers = { QObject::tr("File Name"), QObject::tr("Date"),
+                                  QObject::tr("Time"), QObject::tr("GPS File") };
+    videoListLeft->setHorizontalHeaderLabels(headers);
+    videoListRight->setHorizontalHeaderLabels(headers);
+
+    // The list code only ever changes item texts, so every cell holds an item
+    // from the start.
+    for (int row = 0; row < kTableRows; ++row) {
+        for (int column = 0; column < kTableColumns; ++column) {
+            videoListLeft->setItem(row, column, new QTableWidgetItem);
+            videoListRight->setItem(row, column, new QTableWidgetItem);
+        }
+    }
+
+    for (QTableWidget *table : { videoListLeft, videoListRight }) {
+        for (int row = 0; row < kTableRows; ++row)
+            table->setRowHeight(row, kTableRowHeight);
+        table->setColumnWidth(0, 115);
+        table->setColumnWidth(1, 80);
+        table->setColumnWidth(2, 45);
+    }
+
+    videoListLeft->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    videoListRight->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QTableWidget *table : { videoListLeft, videoListRight }) {
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->setFocusPolicy(Qt::NoFocus);
+        table->verticalHeader()->hide();
+        table->setGridStyle(Qt::DashDotDotLine);
+    }
+}
+
+void Velmora::createButtons()
+{
+    const auto button = [this](const QString &objectName) {
+        auto *pushButton = new QPushButton(this);
+        pushButton->setObjectName(objectName);
+        return pushButton;
+    };
+    videoPre = button(QStringLiteral("VideoPre"));
+    videoNext = button(QStringLiteral("VideoNext"));
+    videoPlay = button(QStringLiteral("VideoPlay"));
+    videoStop = button(QStringLiteral("VideoStop"));
+    videoListPrePage = button(QStringLiteral("VideoListPrePage"));
+    videoListNextPage = button(QStringLiteral("VideoListNextPage"));
+    videoListItemImport = button(QStringLiteral("VideoListItemImport"));
+    videoListItemDelete = button(QStringLiteral("VideoListItemDelete"));
+    windowMin = button(QStringLiteral("WindowMin"));
+    windowMax = button(QStringLiteral("WindowMax"));
+    windowClose = button(QStringLiteral("WindowClose"));
+}
+
+// Where one signal drives two slots, the order of these connections is the
+// order in which the slots run.
+void Velmora::connectTitleBarAndButtons()
+{
+    connect(videoPlay, &QPushButton::clicked, this, &Velmora::SwitchPlaybuttonAndPausebutton);
+    connect(windowMax, &QPushButton::clicked, this, &Velmora::MaxWindow);
+    connect(windowClose, &QPushButton::clicked, this, &Velmora::close);
+    connect(windowMin, &QPushButton::clicked, this, &Velmora::showMinimized);
+    connect(videoStop, &QPushButton::clicked, this, &Velmora::ClearGUI);
+}
+
+void Velmora::connectTheRest()
+{
+    connect(videoWindow, &UDoubleClickedWidget::doubleclicked, this, &Velmora::fullscreen);
+    connect(updateTimer, &QTimer::timeout, this, &Velmora::UpdateUIData);
+    connect(notConnectedTimer, &QTimer::timeout, this, &Velmora::NotConnectedTimerHandler);
+    connect(videoPlay, &QPushButton::clicked, this, &Velmora::PauseButtonPlay);
+    connect(videoStop, &QPushButton::clicked, player, &UVlcWrapper::Stop);
+    connect(videoPre, &QPushButton::clicked, this, &Velmora::PlayPrevious);
+    connect(videoNext, &QPushButton::clicked, this, &Velmora::PlayNext);
+    connect(googleMap, &QWebEngineView::loadFinished, this, &Velmora::LoadedToPaly);
+    connect(videoTimeSlider, &QSlider::sliderMoved, player, &UVlcWrapper::SetPosition);
+    connect(videoVolumnSlider, &QSlider::sliderMoved, player, &UVlcWrapper::SetVolume);
+    connect(videoListItemImport, &QPushButton::clicked, this, &Velmora::OpenFiles);
+    connect(videoListItemDelete, &QPushButton::clicked, this, &Velmora::DeleteFile);
+    connect(videoListLeft, &QTableWidget::cellClicked, this, &Velmora::ListTableClearSelecttionRight);
+    connect(videoListRight, &QTableWidget::cellClicked, this, &Velmora::ListTableClearSelecttionLeft);
+    connect(videoListLeft, &QTableWidget::cellClicked, this, &Velmora::ListTableSetIndexLeft);
+    connect(videoListRight, &QTableWidget::cellClicked, this, &Velmora::ListTableSetIndexRight);
+    connect(videoListLeft, &QTableWidget::cellDoubleClicked, this, &Velmora::ListTablePlayVideoLeft);
+    connect(videoListRight, &QTableWidget::cellDoubleClicked, this, &Velmora::ListTablePlayVideoRight);
+    connect(videoListPrePage, &QPushButton::clicked, this, &Velmora::ListTablePreviousPage);
+    connect(videoListNextPage, &QPushButton::clicked, this, &Velmora::ListTableNextPage);
+    connect(catalogue, &UVideoAndGpsfiles::VideoAdded, player, &UVlcWrapper::AddMedia);
+    connect(catalogue, &UVideoAndGpsfiles::VideoDeleted, player, &UVlcWrapper::RemoveMedia);
+    connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
+}
+
+void Velmora::resizeEvent(QResizeEvent *)
+{
+    layoutWidgets();
+}
+
+void Velmora::layoutWidgets()
+{
+    const int W = width();
+    const int H = height();
+    const int D = W - 475; // width of the video surface
+    const int A = (W - 510) / 2; // reference column of the two button rows
+
+    headerLeft->setGeometry(0, 0, (W - 300) / 2, 50);
+    headerCenter->setGeometry((W - 300) / 2, 0, 300, 50);
+    headerRight->setGeometry((W + 300) / 2, 0, (W - 300) / 2, 50);
+
+    videoWindow->setMinimumSize(kVideoMinimumWidth, kVideoMinimumHeight);
+    if (!fullScreenOn)
+        videoWindow->setGeometry(5, 55, D, H - 310);
+    googleMap->setGeometry(W - 465, 55, 460, H - 310);
+
+    videoTimeSlider->setGeometry(5, H - 202, (4 * D) / 6, 20);
+    audioIndicator->setGeometry((5 * D) / 6 - 20, H - 202, 20, 20);
+    videoVolumnSlider->setGeometry((5 * D) / 6, H - 202, D / 6, 20);
+
+    carPosition->setGeometry(W - 465, H - 255, 460, 40);
+    carPositionNumber->setGeometry(W - 465, H - 215, 460, 40);
+
+    videoListLeft->setGeometry(5, H - 170, D / 2, 125);
+    videoListRight->setGeometry(D / 2 + 5, H - 170, D / 2, 125);
+    carSpeedMeter->setGeometry(W - 465, H - 170, 460, 120);
+
+    videoPre->setGeometry(A - 115, H - 247, 35, 35);
+    videoPlay->setGeometry(A - 35, H - 247, 35, 35);
+    videoNext->setGeometry(A + 45, H - 247, 35, 35);
+    videoStop->setGeometry(A + 125, H - 247, 35, 35);
+    shot->setGeometry(A + 285, H - 247, 35, 35);
+
+    videoListItemImport->setGeometry(A - 115, H - 40, 35, 35);
+    videoListPrePage->setGeometry(A - 35, H - 40, 35, 35);
+    videoListNextPage->setGeometry(A + 45, H - 40, 35, 35);
+    videoListItemDelete->setGeometry(A + 125, H - 40, 35, 35);
+
+    windowMin->setGeometry(W - 65, 0, 20, 20);
+    windowMax->setGeometry(W - 45, 0, 20, 20);
+    windowClose->setGeometry(W - 25, 0, 20, 20);
+
+    videoName->setGeometry(15, H - 245, 110, 20);
+    videoTime->setGeometry(15, H - 225, 110, 20);
+
+    for (QPushButton *button : { videoPlay, videoPre, videoNext, videoStop, shot, videoListPrePage,
+                                 videoListNextPage, videoListItemImport, videoListItemDelete,
+                                 windowMin, windowMax, windowClose })
+        button->setFocusPolicy(Qt::NoFocus);
+}

@@ -1,0 +1,6 @@
+#include "catalogue/gpslogdata.h"
+
+GpsLogData::GpsLogData(QObject *parent)
+    : QObject(parent)
+{
+}

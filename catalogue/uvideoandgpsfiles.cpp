@@ -1,0 +1,6 @@
+#include "catalogue/uvideoandgpsfiles.h"
+
+UVideoAndGpsfiles::UVideoAndGpsfiles(QObject *parent)
+    : QObject(parent)
+{
+}

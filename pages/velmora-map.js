@@ -1,0 +1,293 @@
+// The map page. The player drives it only through the six global calls at the
+// end, several times a second and without reading results, so every call is
+// cheap, ignores bad coordinates and never throws.
+(function (global) {
+    'use strict';
+
+    var ACCENT = '#4c9dff';
+    var PROBE_TIMEOUT_MS = 3500;
+    var FIT_PADDING = [30, 30];
+    var FOLLOW_ZOOM = 16;
+    var LOCATION_ZOOM = 13;
+
+    // Tests point the page at a local tile server; the player never does.
+    var tileServer = new URLSearchParams(global.location.search).get('tiles')
+        || 'https://tile.openstreetmap.org';
+
+    var map = null;
+    var startMarker = null;
+    var routeCasing = null;
+    var routeLine = null;
+    var carMarker = null;
+    var carElement = null;
+    var moving = false;
+
+    var start = null;
+    var nodes = [];
+    var routeShown = false;
+    var car = null;
+    var requestedCentre = null;
+
+    // Latitude first. Non-finite, out-of-range and exactly (0,0) mean "no fix".
+    function toLatLng(lat, lon) {
+        if ((typeof lat !== 'number' && typeof lat !== 'string')
+            || (typeof lon !== 'number' && typeof lon !== 'string'))
+            return null;
+        lat = Number(lat);
+        lon = Number(lon);
+        if (!isFinite(lat) || !isFinite(lon) || (lat === 0 && lon === 0)
+            || Math.abs(lat) > 90 || Math.abs(lon) > 180)
+            return null;
+        return [lat, lon];
+    }
+
+    function sameLatLng(a, b) {
+        return a && b && a[0] === b[0] && a[1] === b[1];
+    }
+
+    function nothingShown() {
+        return !start && !routeShown && !car;
+    }
+
+    // The server must answer with a real image before the page's load event,
+    // which the probe image delays. A silent network would hold that event
+    // for the player's whole fallback delay, so the probe gives up early.
+    function probeTileServer() {
+        var box = document.getElementById('isonline');
+        if (!box)
+            return;
+        box.checked = false;
+        var probe = document.createElement('img');
+        var timer = 0;
+        function settle(online) {
+            global.clearTimeout(timer);
+            probe.onload = probe.onerror = null;
+            box.checked = online;
+        }
+        probe.onload = function () { settle(probe.naturalWidth > 0); };
+        probe.onerror = function () { settle(false); };
+        timer = global.setTimeout(function () {
+            settle(false);
+            // Without a source the image stops loading and releases the load event.
+            probe.removeAttribute('src');
+            probe.remove();
+        }, PROBE_TIMEOUT_MS);
+        probe.alt = '';
+        probe.hidden = true;
+        // A per-minute query keeps a cached tile from faking a live server.
+        probe.src = tileServer + '/0/0/0.png?probe=' + Math.floor(Date.now() / 60000);
+        document.body.appendChild(probe);
+    }
+
+    function carIconHtml() {
+        return '<div class="halo"></div>'
+            + '<svg viewBox="0 0 22 22">'
+            + '<circle cx="11" cy="11" r="9.5" fill="' + ACCENT + '" stroke="#ffffff" stroke-width="2"/>'
+            + '<circle class="dot" cx="11" cy="11" r="3" fill="#ffffff"/>'
+            + '<path class="arrow" d="M11 5 L15.2 15.6 L11 13.4 L6.8 15.6 Z" fill="#ffffff"/>'
+            + '</svg>';
+    }
+
+    function createMap() {
+        if (map || !global.L || !document.getElementById('map'))
+            return;
+        map = L.map('map', {
+            center: [30, 10],
+            zoom: 2,
+            minZoom: 2,
+            maxZoom: 19,
+            worldCopyJump: true,
+            zoomControl: true
+        });
+        // Links would navigate the embedded view away from the map.
+        map.attributionControl.setPrefix(false);
+        map.attributionControl.addAttribution('&copy; OpenStreetMap contributors');
+
+        routeCasing = L.polyline([], {
+            color: '#0a1626', weight: 8, opacity: 0.55,
+            lineCap: 'round', lineJoin: 'round', interactive: false
+        });
+        routeLine = L.polyline([], {
+            color: ACCENT, weight: 4, opacity: 0.95,
+            lineCap: 'round', lineJoin: 'round', interactive: false
+        });
+        // While the view moves (a pan under way, the user dragging) the car
+        // does not start another pan.
+        map.on('movestart', function () { moving = true; });
+        map.on('moveend', function () { moving = false; });
+
+        if (requestedCentre)
+            map.setView(requestedCentre, LOCATION_ZOOM);
+        if (start)
+            placeStart(true);
+        if (routeShown)
+            drawRoute();
+        if (car)
+            placeCar(true);
+    }
+
+    function placeStart(created) {
+        if (!startMarker) {
+            startMarker = L.circleMarker(start, {
+                radius: 6, color: '#ffffff', weight: 2.5, fillColor: '#3dc97d',
+                fillOpacity: 1, interactive: false, className: 'start-marker'
+            }).addTo(map);
+            created = true;
+        } else {
+            startMarker.setLatLng(start);
+        }
+        if (created && !routeShown && !car)
+            map.setView(start, FOLLOW_ZOOM);
+    }
+
+    function drawRoute() {
+        routeCasing.setLatLngs(nodes);
+        routeLine.setLatLngs(nodes);
+        if (!map.hasLayer(routeLine)) {
+            routeCasing.addTo(map);
+            routeLine.addTo(map);
+        }
+        if (startMarker)
+            startMarker.bringToFront();
+        var bounds = routeLine.getBounds();
+        if (start)
+            bounds.extend(start);
+        if (bounds.isValid())
+            map.fitBounds(bounds, { padding: FIT_PADDING, maxZoom: 17, animate: false });
+    }
+
+    function hideRoute() {
+        routeCasing.setLatLngs([]);
+        routeLine.setLatLngs([]);
+        routeCasing.remove();
+        routeLine.remove();
+    }
+
+    // Heading from the last position, ignoring jitter below a few metres.
+    function updateHeading(from, to) {
+        if (!carElement || !from)
+            return;
+        var dy = to[0] - from[0];
+        var dx = (to[1] - from[1]) * Math.cos(to[0] * Math.PI / 180);
+        if (Math.abs(dx) + Math.abs(dy) < 0.00003)
+            return;
+        var degrees = Math.atan2(dx, dy) * 180 / Math.PI;
+        carElement.classList.add('has-heading');
+        carElement.querySelector('svg').style.transform = 'rotate(' + degrees.toFixed(1) + 'deg)';
+    }
+
+    function placeCar(created) {
+        if (!carMarker) {
+            carMarker = L.marker(car, {
+                icon: L.divIcon({ className: 'car-marker', html: carIconHtml(),
+                                  iconSize: [32, 32], iconAnchor: [16, 16] }),
+                interactive: false, keyboard: false, zIndexOffset: 1000
+            }).addTo(map);
+            carElement = carMarker.getElement();
+            created = true;
+        } else {
+            carMarker.setLatLng(car);
+        }
+        if (created && !routeShown && !start) {
+            map.setView(car, FOLLOW_ZOOM);
+            return;
+        }
+        // Follow calmly: pan only once the car leaves the inner part of the view.
+        if (!moving && !map.getBounds().pad(-0.2).contains(car))
+            map.panTo(car, { animate: true, duration: 0.5 });
+    }
+
+    global.SetLocation = function (lat, lon) {
+        var where = toLatLng(lat, lon);
+        if (!where || !nothingShown())
+            return;
+        requestedCentre = where;
+        if (map)
+            map.setView(where, LOCATION_ZOOM);
+    };
+
+    global.setstart = function (lat, lon) {
+        var where = toLatLng(lat, lon);
+        if (!where || sameLatLng(where, start))
+            return;
+        start = where;
+        if (map)
+            placeStart(false);
+    };
+
+    global.clearPath = function () {
+        nodes = [];
+        routeShown = false;
+        if (map)
+            hideRoute();
+    };
+
+    global.appendPathNode = function (lat, lon) {
+        var where = toLatLng(lat, lon);
+        if (where)
+            nodes.push(where);
+    };
+
+    global.showPath = function () {
+        if (nodes.length === 0)
+            return;
+        routeShown = true;
+        if (map)
+            drawRoute();
+    };
+
+    global.setposition = function (lat, lon) {
+        var where = toLatLng(lat, lon);
+        if (!where)
+            return;
+        var previous = car;
+        car = where;
+        if (!map)
+            return;
+        placeCar(false);
+        updateHeading(previous, where);
+    };
+
+    // A C++ NaN or infinity printed into a call reads "nan" or "inf"; as names
+    // they would throw, as values they are simply ignored.
+    if (!('nan' in global))
+        global.nan = NaN;
+    if (!('inf' in global))
+        global.inf = Infinity;
+
+    // Read-only view of what is drawn, for tests and debugging.
+    global.velmoraMapState = function () {
+        // Counted by kind, so a duplicate layer shows up however it was made.
+        var counts = { circles: 0, lines: 0, markers: 0, tiles: 0 };
+        if (map) {
+            map.eachLayer(function (layer) {
+                if (layer instanceof L.CircleMarker) counts.circles++;
+                else if (layer instanceof L.Polyline) counts.lines++;
+                else if (layer instanceof L.Marker) counts.markers++;
+                else if (layer instanceof L.TileLayer) counts.tiles++;
+            });
+        }
+        function plain(latlng) { return latlng ? [latlng.lat, latlng.lng] : null; }
+        return {
+            ready: !!map,
+            layers: counts,
+            route: routeLine && map && map.hasLayer(routeLine)
+                ? routeLine.getLatLngs().map(plain) : [],
+            start: startMarker ? plain(startMarker.getLatLng()) : null,
+            car: carMarker ? plain(carMarker.getLatLng()) : null,
+            carVisible: !!(carMarker && map.getBounds().contains(carMarker.getLatLng())),
+            center: map ? plain(map.getCenter()) : null,
+            zoom: map ? map.getZoom() : null
+        };
+    };
+
+    probeTileServer();
+    createMap();
+
+    // Tiles only after the load event, so that event waits for the probe alone.
+    global.addEventListener('load', function () {
+        if (!map)
+            return;
+        L.tileLayer(tileServer + '/{z}/{x}/{y}.png', { maxZoom: 19 }).addTo(map);
+    });
+})(window);

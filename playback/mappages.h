@@ -1,0 +1,30 @@
+#ifndef MAPPAGES_H
+#define MAPPAGES_H
+
+#include <QDir>
+#include <QString>
+#include <QUrl>
+
+// The map pages live beside the program in images/ and are loaded by their
+// path relative to the working directory.
+enum class MapPage { Start, Map, NoGpsFile, NoGpsInfo, NoConnection };
+
+inline QString mapPageFileName(MapPage page)
+{
+    switch (page) {
+    case MapPage::Start: return QStringLiteral("startupp.html");
+    case MapPage::Map: return QStringLiteral("googlearth.html");
+    case MapPage::NoGpsFile: return QStringLiteral("no_gps_file.html");
+    case MapPage::NoGpsInfo: return QStringLiteral("no_gps_info.html");
+    case MapPage::NoConnection: return QStringLiteral("no_connection.html");
+    }
+    return QString();
+}
+
+inline QUrl mapPageUrl(MapPage page)
+{
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("images/")
+                                                                + mapPageFileName(page)));
+}
+
+#endif // MAPPAGES_H

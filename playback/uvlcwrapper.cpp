@@ -1,0 +1,231 @@
+#include "playback/uvlcwrapper.h"
+
+#include "playback/videooutput.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <vlc/vlc.h>
+
+namespace {
+
+const char *const kSnapshotFolder = "./VideoShots/";
+
+// libvlc 3 has no --plugin-path; a plugins folder beside the program is
+// announced through the environment before the instance is made.
+void addLocalPluginFolder()
+{
+    const QFileInfo plugins(QStringLiteral("plugins"));
+    if (!plugins.isDir())
+        return;
+    QByteArray path = QFile::encodeName(plugins.absoluteFilePath());
+    const QByteArray existing = qgetenv("VLC_PLUGIN_PATH");
+    if (!existing.isEmpty())
+        path += ':' + existing;
+    qputenv("VLC_PLUGIN_PATH", path);
+}
+
+bool ensureSnapshotFolder()
+{
+    const QFileInfo folder(QString::fromLatin1(kSnapshotFolder));
+    if (folder.exists())
+        return folder.isDir();
+    return QDir(QStringLiteral(".")).mkdir(QStringLiteral("VideoShots"));
+}
+
+} // namespace
+
+UVlcWrapper::UVlcWrapper(QObject *parent)
+    : QObject(parent), playlist(std::make_unique<QStringList>())
+{
+    addLocalPluginFolder();
+    const char *const arguments[] = {
+        "-I", "dummy", "--ignore-config",
+        // Keep the picture clean: no file name at start, no snapshot thumbnail.
+        "--no-video-title-show", "--no-snapshot-preview", "--quiet",
+    };
+    vlcInstance = libvlc_new(std::size(arguments), arguments);
+    mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;
+}
+
+UVlcWrapper::~UVlcWrapper()
+{
+    if (mediaPlayer) {
+        libvlc_media_player_stop(mediaPlayer);
+        libvlc_media_player_release(mediaPlayer);
+    }
+    if (currentMedia)
+        libvlc_media_release(currentMedia);
+    if (vlcInstance)
+        libvlc_release(vlcInstance);
+}
+
+// The native window is asked for only when a video starts: creating it while
+// the main window is being built would fix the top-level window's surface
+// before the map view has claimed OpenGL for it, and Qt may re-create native
+// windows later, so the binding is renewed on every start.
+void UVlcWrapper::SetVideoWindow(QWidget *widget)
+{
+    videoWindow = widget;
+}
+
+void UVlcWrapper::bindVideoWindow()
+{
+    if (videoWindow)
+        bindVideoOutput(mediaPlayer, videoWindow->winId());
+}
+
+bool UVlcWrapper::isValidIndex(int index) const
+{
+    return index >= 0 && index < playlist->size();
+}
+
+void UVlcWrapper::SetIndex(int Index)
+{
+    if (isValidIndex(Index))
+        currentIndex = Index;
+}
+
+int UVlcWrapper::GetIndex()
+{
+    return currentIndex;
+}
+
+int UVlcWrapper::PlayAtIndex()
+{
+    if (!isValidIndex(currentIndex))
+        return -1;
+    if (currentMedia)
+        Stop();
+    if (!mediaPlayer)
+        return 0;
+    currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
+    libvlc_media_player_set_media(mediaPlayer, currentMedia);
+    bindVideoWindow();
+    libvlc_media_player_play(mediaPlayer);
+    return 0;
+}
+
+void UVlcWrapper::Pause()
+{
+    if (mediaPlayer)
+        libvlc_media_player_pause(mediaPlayer);
+}
+
+void UVlcWrapper::Stop()
+{
+    if (mediaPlayer)
+        libvlc_media_player_stop(mediaPlayer);
+    releaseMedia();
+}
+
+void UVlcWrapper::releaseMedia()
+{
+    if (currentMedia) {
+        libvlc_media_release(currentMedia);
+        currentMedia = nullptr;
+    }
+}
+
+int UVlcWrapper::PlayNext()
+{
+    const int count = playlist->size();
+    if (count <= 0)
+        return -1;
+    const int next = currentIndex + 1;
+    if (next == count)
+        currentIndex = 0;
+    else if (next >= 0 && next < count)
+        currentIndex = next;
+    PlayAtIndex();
+    return 0;
+}
+
+int UVlcWrapper::PlayPrevious()
+{
+    const int count = playlist->size();
+    if (count <= 0)
+        return -1;
+    if (currentIndex == 0)
+        currentIndex = count - 1;
+    else if (isValidIndex(currentIndex - 1))
+        --currentIndex;
+    PlayAtIndex();
+    return 0;
+}
+
+void UVlcWrapper::AddMedia(QString filepath)
+{
+    playlist->append(QDir::toNativeSeparators(filepath));
+}
+
+int UVlcWrapper::RemoveMedia(int Index)
+{
+    if (!isValidIndex(Index))
+        return -1;
+    playlist->removeAt(Index);
+    if (Index <= currentIndex)
+        --currentIndex;
+    return 0;
+}
+
+int UVlcWrapper::SetVolume(int volume)
+{
+    if (!mediaPlayer)
+        return -1;
+    return libvlc_audio_set_volume(mediaPlayer, volume) == 0 ? 0 : -1;
+}
+
+void UVlcWrapper::SetPosition(int pos)
+{
+    if (mediaPlayer)
+        libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
+}
+
+void UVlcWrapper::takeShot()
+{
+    if (!currentMedia)
+        return;
+    qDebug("Media is not NULL");
+    const int state = GetState();
+    if (state != Playing && state != Paused)
+        return;
+    if (!ensureSnapshotFolder())
+        return;
+    unsigned width = 0;
+    unsigned height = 0;
+    // 0 x 0 asks libvlc for the video's own size should the query fail.
+    if (libvlc_video_get_size(mediaPlayer, 0, &width, &height) != 0)
+        width = height = 0;
+    libvlc_video_take_snapshot(mediaPlayer, 0, kSnapshotFolder, width, height);
+}
+
+int UVlcWrapper::GetState()
+{
+    if (!currentMedia)
+        return Error;
+    return libvlc_media_get_state(currentMedia);
+}
+
+qint64 UVlcWrapper::GetPlayTime()
+{
+    return mediaPlayer ? libvlc_media_player_get_time(mediaPlayer) : 0;
+}
+
+qint64 UVlcWrapper::GetMediaLength()
+{
+    return mediaPlayer ? libvlc_media_player_get_length(mediaPlayer) : 0;
+}
+
+int UVlcWrapper::GetVolume()
+{
+    return mediaPlayer ? libvlc_audio_get_volume(mediaPlayer) : -1;
+}
+
+void UVlcWrapper::ToggleFullscreen()
+{
+    if (mediaPlayer)
+        libvlc_toggle_fullscreen(mediaPlayer);
+}

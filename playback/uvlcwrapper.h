@@ -1,0 +1,65 @@
+#ifndef UVLCWRAPPER_H
+#define UVLCWRAPPER_H
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+struct libvlc_instance_t;
+struct libvlc_media_player_t;
+struct libvlc_media_t;
+
+class QWidget;
+
+// The program's only video player: one libvlc instance and media player, the
+// playlist that the catalogue feeds, and which item is current. Everything
+// else asks it for index, media state, time and length; no other file talks
+// to libvlc.
+class UVlcWrapper : public QObject
+{
+    Q_OBJECT
+
+public:
+    // libvlc's media states, which the rest of the program reads as numbers.
+    enum MediaState { NothingSpecial = 0, Opening, Buffering, Playing, Paused, Stopped, Ended, Error };
+
+    explicit UVlcWrapper(QObject *parent = nullptr);
+    ~UVlcWrapper() override;
+
+    void SetVideoWindow(QWidget *widget);
+    int GetState();
+    qint64 GetPlayTime();
+    qint64 GetMediaLength();
+    int GetVolume();
+    void ToggleFullscreen();
+
+public slots:
+    void SetIndex(int Index);
+    int GetIndex();
+    int PlayAtIndex();
+    void Pause();
+    void Stop();
+    int PlayNext();
+    int PlayPrevious();
+    void AddMedia(QString filepath);
+    int RemoveMedia(int Index);
+    int SetVolume(int volume);
+    void SetPosition(int pos);
+    void takeShot();
+
+private:
+    bool isValidIndex(int index) const;
+    void releaseMedia();
+    void bindVideoWindow();
+
+    libvlc_instance_t *vlcInstance = nullptr;
+    libvlc_media_player_t *mediaPlayer = nullptr;
+    libvlc_media_t *currentMedia = nullptr;
+    std::unique_ptr<QStringList> playlist;
+    int currentIndex = -1;
+    QPointer<QWidget> videoWindow;
+};
+
+#endif // UVLCWRAPPER_H

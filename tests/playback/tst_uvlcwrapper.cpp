@@ -1,0 +1,732 @@
+#include "playback/uvlcwrapper.h"
+#include "widgets/udoubleclickedwidget.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QLibrary>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <memory>
+
+namespace {
+
+// Playback goes through threads and a real X server; these only bound a wait.
+constexpr int kStateTimeout = 15000;
+
+const QString kMediaLine = QStringLiteral("Media is not NULL");
+
+// Counts the wrapper's snapshot trace line and passes every message on.
+QtMessageHandler previousHandler = nullptr;
+int mediaLines = 0;
+
+void countingHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg && message == kMediaLine)
+        ++mediaLines;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+bool makeClip(const QString &path, int seconds)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                  QStringLiteral("-f"), QStringLiteral("lavfi"),
+                  QStringLiteral("-i"), QStringLiteral("testsrc2=size=320x180:rate=25"),
+                  QStringLiteral("-t"), QString::number(seconds),
+                  QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                  QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                  QStringLiteral("-y"), path});
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit
+        && ffmpeg.exitCode() == 0;
+}
+
+QStringList picturesUnder(const QString &folder)
+{
+    QStringList found;
+    QDirIterator it(folder, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
+}
+
+// Whole seconds, so that container rounding does not matter.
+int seconds(qint64 milliseconds)
+{
+    return int((milliseconds + 500) / 1000);
+}
+
+// How many distinct colours a picture holds: the test pattern has many, an
+// unpainted or single-colour surface one or two.
+int colourCount(const QImage &picture)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); y += 4)
+        for (int x = 0; x < picture.width(); x += 4)
+            colours.insert(picture.pixel(x, y));
+    return int(colours.size());
+}
+
+// Real pointer input through the XTEST extension, so that the X server, not
+// Qt, decides which window receives the clicks.
+class XTestPointer
+{
+public:
+    XTestPointer()
+        : xtst(QStringLiteral("Xtst"), 6), x11(QStringLiteral("X11"), 6)
+    {
+        motion = reinterpret_cast<Motion>(xtst.resolve("XTestFakeMotionEvent"));
+        button = reinterpret_cast<Button>(xtst.resolve("XTestFakeButtonEvent"));
+        flush = reinterpret_cast<Flush>(x11.resolve("XFlush"));
+        if (auto *native = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            display = native->display();
+    }
+
+    bool usable() const { return motion && button && flush && display; }
+
+    void doubleClick(const QPoint &global, unsigned buttonNumber)
+    {
+        motion(display, -1, global.x(), global.y(), 0);
+        for (int i = 0; i < 2; ++i) {
+            button(display, buttonNumber, 1, 0);
+            button(display, buttonNumber, 0, 0);
+        }
+        flush(display);
+    }
+
+private:
+    using Motion = int (*)(Display *, int, int, int, unsigned long);
+    using Button = int (*)(Display *, unsigned, int, unsigned long);
+    using Flush = int (*)(Display *);
+
+    QLibrary xtst;
+    QLibrary x11;
+    Motion motion = nullptr;
+    Button button = nullptr;
+    Flush flush = nullptr;
+    Display *display = nullptr;
+};
+
+} // namespace
+
+class TstUVlcWrapper : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void freshWrapper();
+    void setIndex_data();
+    void setIndex();
+    void removeMedia_data();
+    void removeMedia();
+    void stepping_data();
+    void stepping();
+    void setIndexLeavesPlaybackAlone();
+    void removeWhilePlaying();
+    void stop();
+    void pathsPlay_data();
+    void pathsPlay();
+    void playsToEnd();
+    void brokenFiles_data();
+    void brokenFiles();
+    void pauseToggles();
+    void seek_data();
+    void seek();
+    void volume_data();
+    void volume();
+    void takeShot_data();
+    void takeShot();
+    void rendersIntoWidget();
+    void doubleClickOnVideo_data();
+    void doubleClickOnVideo();
+
+private:
+    void fill(int count);
+    QString clip(int secondsLong) const;
+    bool waitForState(int state, int timeout = kStateTimeout);
+    QImage grabSurface() const;
+
+    QTemporaryDir clips;
+    QTemporaryDir work;
+    QString startFolder;
+    std::unique_ptr<UDoubleClickedWidget> surface;
+    std::unique_ptr<UVlcWrapper> player;
+};
+
+void TstUVlcWrapper::initTestCase()
+{
+    QVERIFY(clips.isValid());
+    QVERIFY(work.isValid());
+    // Playlist items 2 s, 3 s, 4 s long: the length tells which one plays.
+    for (int s = 2; s <= 4; ++s)
+        QVERIFY2(makeClip(clip(s), s), "ffmpeg could not make a test clip");
+
+    QFile text(clips.filePath(QStringLiteral("notes.MOV")));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 200; ++i)
+        text.write("This is a trip log, not a video at all.\n");
+    text.close();
+    QFile empty(clips.filePath(QStringLiteral("empty.MOV")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    // Snapshots land in the working directory; keep them out of the trees.
+    startFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(work.path()));
+
+    surface = std::make_unique<UDoubleClickedWidget>();
+    surface->setObjectName(QStringLiteral("VideoWindow"));
+    surface->setStyleSheet(QStringLiteral("#VideoWindow { background-color: #000000; }"));
+    surface->setGeometry(100, 100, 640, 360);
+    surface->show();
+    QVERIFY(QTest::qWaitForWindowExposed(surface.get()));
+
+    previousHandler = qInstallMessageHandler(countingHandler);
+}
+
+void TstUVlcWrapper::cleanupTestCase()
+{
+    player.reset();
+    qInstallMessageHandler(previousHandler);
+    QDir::setCurrent(startFolder);
+}
+
+void TstUVlcWrapper::init()
+{
+    player = std::make_unique<UVlcWrapper>();
+    player->SetVideoWindow(surface.get());
+    mediaLines = 0;
+}
+
+void TstUVlcWrapper::cleanup()
+{
+    player.reset();
+    QDir::setCurrent(work.path());
+}
+
+QString TstUVlcWrapper::clip(int secondsLong) const
+{
+    return clips.filePath(QStringLiteral("clip%1s.MOV").arg(secondsLong));
+}
+
+// Item i of the playlist is 2 + i % 3 seconds long.
+void TstUVlcWrapper::fill(int count)
+{
+    for (int i = 0; i < count; ++i)
+        player->AddMedia(clip(2 + i % 3));
+}
+
+bool TstUVlcWrapper::waitForState(int state, int timeout)
+{
+    return QTest::qWaitFor([&] { return player->GetState() == state; }, timeout);
+}
+
+QImage TstUVlcWrapper::grabSurface() const
+{
+    // The root window, because libvlc draws into its own child window.
+    const QPoint origin = surface->mapToGlobal(QPoint(0, 0));
+    return surface->screen()
+        ->grabWindow(0, origin.x(), origin.y(), surface->width(), surface->height())
+        .toImage();
+}
+
+void TstUVlcWrapper::freshWrapper()
+{
+    QCOMPARE(player->GetIndex(), -1);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+    QCOMPARE(player->PlayAtIndex(), -1);
+    QCOMPARE(player->PlayNext(), -1);
+    QCOMPARE(player->PlayPrevious(), -1);
+    QCOMPARE(player->RemoveMedia(0), -1);
+    player->Stop();
+    player->takeShot();
+    QCOMPARE(mediaLines, 0);
+    QVERIFY(!QFileInfo::exists(QStringLiteral("VideoShots")));
+
+    // Items alone choose nothing.
+    fill(2);
+    QCOMPARE(player->GetIndex(), -1);
+    QCOMPARE(player->PlayAtIndex(), -1);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+}
+
+void TstUVlcWrapper::setIndex_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("requested");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("first") << 3 << -1 << 0 << 0;
+    QTest::newRow("last") << 3 << -1 << 2 << 2;
+    QTest::newRow("one past the end") << 3 << -1 << 3 << -1;
+    QTest::newRow("far past the end keeps current") << 3 << 1 << 99 << 1;
+    QTest::newRow("minus one keeps current") << 3 << 1 << -1 << 1;
+    QTest::newRow("negative keeps current") << 3 << 2 << -7 << 2;
+    QTest::newRow("empty playlist") << 0 << -1 << 0 << -1;
+    QTest::newRow("same again") << 3 << 1 << 1 << 1;
+}
+
+void TstUVlcWrapper::setIndex()
+{
+    QFETCH(int, count);
+    QFETCH(int, start);
+    QFETCH(int, requested);
+    QFETCH(int, expected);
+
+    fill(count);
+    player->SetIndex(start);
+    player->SetIndex(requested);
+    QCOMPARE(player->GetIndex(), expected);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+}
+
+void TstUVlcWrapper::removeMedia_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("remaining");
+
+    QTest::newRow("current item") << 5 << 3 << 3 << 0 << 2 << 4;
+    QTest::newRow("before current") << 5 << 3 << 1 << 0 << 2 << 4;
+    QTest::newRow("after current") << 5 << 3 << 4 << 0 << 3 << 4;
+    QTest::newRow("one past the end") << 5 << 3 << 5 << -1 << 3 << 5;
+    QTest::newRow("negative") << 5 << 3 << -1 << -1 << 3 << 5;
+    QTest::newRow("first while first is current") << 5 << 0 << 0 << 0 << -1 << 4;
+    QTest::newRow("nothing current") << 5 << -1 << 0 << 0 << -1 << 4;
+    QTest::newRow("only item") << 1 << 0 << 0 << 0 << -1 << 0;
+    QTest::newRow("empty playlist") << 0 << -1 << 0 << -1 << -1 << 0;
+}
+
+void TstUVlcWrapper::removeMedia()
+{
+    QFETCH(int, count);
+    QFETCH(int, start);
+    QFETCH(int, removed);
+    QFETCH(int, result);
+    QFETCH(int, index);
+    QFETCH(int, remaining);
+
+    fill(count);
+    player->SetIndex(start);
+    QCOMPARE(player->RemoveMedia(removed), result);
+    QCOMPARE(player->GetIndex(), index);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+
+    // The playlist size shows through which indexes are accepted.
+    player->SetIndex(remaining);
+    QCOMPARE(player->GetIndex(), index);
+    if (remaining > 0) {
+        player->SetIndex(remaining - 1);
+        QCOMPARE(player->GetIndex(), remaining - 1);
+    }
+}
+
+void TstUVlcWrapper::stepping_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("playedSeconds"); // 0: nothing plays
+
+    QTest::newRow("next from nothing") << 3 << -1 << true << 0 << 0 << 2;
+    QTest::newRow("next from first") << 3 << 0 << true << 0 << 1 << 3;
+    QTest::newRow("next from middle") << 3 << 1 << true << 0 << 2 << 4;
+    QTest::newRow("next wraps from last") << 3 << 2 << true << 0 << 0 << 2;
+    QTest::newRow("next with one item") << 1 << 0 << true << 0 << 0 << 2;
+    QTest::newRow("next on empty") << 0 << -1 << true << -1 << -1 << 0;
+    QTest::newRow("previous from last") << 3 << 2 << false << 0 << 1 << 3;
+    QTest::newRow("previous from middle") << 3 << 1 << false << 0 << 0 << 2;
+    QTest::newRow("previous wraps from first") << 3 << 0 << false << 0 << 2 << 4;
+    QTest::newRow("previous with one item") << 1 << 0 << false << 0 << 0 << 2;
+    QTest::newRow("previous from nothing") << 3 << -1 << false << 0 << -1 << 0;
+    QTest::newRow("previous on empty") << 0 << -1 << false << -1 << -1 << 0;
+}
+
+void TstUVlcWrapper::stepping()
+{
+    QFETCH(int, count);
+    QFETCH(int, start);
+    QFETCH(bool, forward);
+    QFETCH(int, result);
+    QFETCH(int, index);
+    QFETCH(int, playedSeconds);
+
+    fill(count);
+    player->SetIndex(start);
+    QCOMPARE(forward ? player->PlayNext() : player->PlayPrevious(), result);
+    QCOMPARE(player->GetIndex(), index);
+
+    if (playedSeconds == 0) {
+        QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+        return;
+    }
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetMediaLength() > 0, kStateTimeout);
+    QCOMPARE(seconds(player->GetMediaLength()), playedSeconds);
+}
+
+void TstUVlcWrapper::setIndexLeavesPlaybackAlone()
+{
+    fill(3);
+    player->SetIndex(0);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 2, kStateTimeout);
+
+    player->SetIndex(2);
+    QCOMPARE(player->GetIndex(), 2);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Playing));
+    QCOMPARE(seconds(player->GetMediaLength()), 2);
+
+    // Replacing the playing media with another.
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 4, kStateTimeout);
+}
+
+void TstUVlcWrapper::removeWhilePlaying()
+{
+    fill(3);
+    player->SetIndex(1);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 3, kStateTimeout);
+
+    QCOMPARE(player->RemoveMedia(1), 0);
+    QCOMPARE(player->GetIndex(), 0);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Playing));
+    QCOMPARE(seconds(player->GetMediaLength()), 3);
+
+    // Left: the 2 s and the 4 s clip, in that order.
+    QCOMPARE(player->PlayNext(), 0);
+    QCOMPARE(player->GetIndex(), 1);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 4, kStateTimeout);
+}
+
+void TstUVlcWrapper::stop()
+{
+    fill(3);
+    player->SetIndex(1);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+
+    player->Stop();
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+    QCOMPARE(player->GetIndex(), 1);
+    player->Stop();
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+}
+
+void TstUVlcWrapper::pathsPlay_data()
+{
+    QTest::addColumn<QString>("relativePath");
+
+    QTest::newRow("plain") << QStringLiteral("plain/trip.MOV");
+    QTest::newRow("spaces") << QStringLiteral("my trips/morning drive 1.MOV");
+    QTest::newRow("accents") << QStringLiteral("fahrten/Fahrt_Köln_Straße_été.MOV");
+    QTest::newRow("cyrillic and spaces") << QStringLiteral("Поездки 2024/запись утро.MOV");
+    QTest::newRow("cjk") << QStringLiteral("行車記録/録画 01.MOV");
+}
+
+void TstUVlcWrapper::pathsPlay()
+{
+    QFETCH(QString, relativePath);
+
+    const QString path = clips.filePath(relativePath);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    if (!QFileInfo::exists(path))
+        QVERIFY(QFile::copy(clip(3), path));
+
+    player->AddMedia(path);
+    QCOMPARE(player->PlayNext(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 3, kStateTimeout);
+}
+
+void TstUVlcWrapper::playsToEnd()
+{
+    fill(1);
+    QCOMPARE(player->PlayNext(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() > 0, kStateTimeout);
+    QVERIFY(waitForState(UVlcWrapper::Ended));
+    QCOMPARE(player->GetIndex(), 0);
+
+    // An ended item plays again from the start.
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+}
+
+void TstUVlcWrapper::brokenFiles_data()
+{
+    QTest::addColumn<QString>("fileName");
+
+    QTest::newRow("text file") << QStringLiteral("notes.MOV");
+    QTest::newRow("zero bytes") << QStringLiteral("empty.MOV");
+    QTest::newRow("missing file") << QStringLiteral("no such trip.MOV");
+}
+
+void TstUVlcWrapper::brokenFiles()
+{
+    QFETCH(QString, fileName);
+
+    player->AddMedia(clips.filePath(fileName));
+    player->AddMedia(clip(2));
+    QCOMPARE(player->PlayNext(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Error));
+
+    // Everything else still answers, and the next item still plays.
+    player->GetPlayTime();
+    player->GetMediaLength();
+    player->takeShot();
+    QCOMPARE(mediaLines, 1);
+    QVERIFY(picturesUnder(QDir::currentPath()).isEmpty());
+    QCOMPARE(player->PlayNext(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+}
+
+void TstUVlcWrapper::pauseToggles()
+{
+    fill(3);
+    player->SetIndex(2);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+
+    player->Pause();
+    QVERIFY(waitForState(UVlcWrapper::Paused));
+    player->Pause();
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    player->Pause();
+    QVERIFY(waitForState(UVlcWrapper::Paused));
+}
+
+void TstUVlcWrapper::seek_data()
+{
+    QTest::addColumn<int>("position");
+
+    QTest::newRow("quarter") << 250;
+    QTest::newRow("middle") << 500;
+    QTest::newRow("three quarters") << 750;
+}
+
+void TstUVlcWrapper::seek()
+{
+    QFETCH(int, position);
+
+    fill(3);
+    player->SetIndex(2);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetMediaLength() > 0, kStateTimeout);
+    // Paused, the clock stands still, so only the seek can move it.
+    player->Pause();
+    QVERIFY(waitForState(UVlcWrapper::Paused));
+
+    player->SetPosition(position);
+    const qint64 target = player->GetMediaLength() * position / 1000;
+    QTRY_VERIFY2_WITH_TIMEOUT(qAbs(player->GetPlayTime() - target) < 300,
+                              qPrintable(QStringLiteral("time %1 ms, wanted about %2 ms")
+                                             .arg(player->GetPlayTime())
+                                             .arg(target)),
+                              kStateTimeout);
+}
+
+void TstUVlcWrapper::volume_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("playing");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("silent, idle") << 0 << false << 0;
+    QTest::newRow("half, idle") << 50 << false << 0;
+    QTest::newRow("full, playing") << 100 << true << 0;
+    QTest::newRow("loud, playing") << 150 << true << 0;
+    QTest::newRow("negative") << -10 << true << -1;
+}
+
+void TstUVlcWrapper::volume()
+{
+    QFETCH(int, level);
+    QFETCH(bool, playing);
+    QFETCH(int, result);
+
+    if (playing) {
+        fill(1);
+        QCOMPARE(player->PlayNext(), 0);
+        QVERIFY(waitForState(UVlcWrapper::Playing));
+    }
+    QCOMPARE(player->SetVolume(level), result);
+    if (result == 0)
+        QCOMPARE(player->GetVolume(), level);
+}
+
+void TstUVlcWrapper::takeShot_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("picture");
+
+    QTest::newRow("no media") << QStringLiteral("none") << 0 << false;
+    QTest::newRow("stopped") << QStringLiteral("stopped") << 0 << false;
+    QTest::newRow("playing") << QStringLiteral("playing") << 1 << true;
+    QTest::newRow("paused") << QStringLiteral("paused") << 1 << true;
+    QTest::newRow("folder already there") << QStringLiteral("folder") << 1 << true;
+    QTest::newRow("ended") << QStringLiteral("ended") << 1 << false;
+    QTest::newRow("broken file") << QStringLiteral("broken") << 1 << false;
+    QTest::newRow("VideoShots is a file") << QStringLiteral("blocked") << 1 << false;
+}
+
+void TstUVlcWrapper::takeShot()
+{
+    QFETCH(QString, situation);
+    QFETCH(int, lines);
+    QFETCH(bool, picture);
+
+    QTemporaryDir here;
+    QVERIFY(here.isValid());
+    QVERIFY(QDir::setCurrent(here.path()));
+    const QString shots = here.filePath(QStringLiteral("VideoShots"));
+
+    if (situation == QLatin1String("folder"))
+        QVERIFY(QDir(here.path()).mkdir(QStringLiteral("VideoShots")));
+    if (situation == QLatin1String("blocked")) {
+        QFile blocker(shots);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.write("not a folder");
+    }
+
+    if (situation == QLatin1String("broken")) {
+        player->AddMedia(clips.filePath(QStringLiteral("notes.MOV")));
+        QCOMPARE(player->PlayNext(), 0);
+        QVERIFY(waitForState(UVlcWrapper::Error));
+    } else if (situation != QLatin1String("none")) {
+        fill(3);
+        player->SetIndex(2);
+        QCOMPARE(player->PlayAtIndex(), 0);
+        QVERIFY(waitForState(UVlcWrapper::Playing));
+        // A picture must be on screen before there is anything to take.
+        QTRY_VERIFY_WITH_TIMEOUT(colourCount(grabSurface()) > 50, kStateTimeout);
+    }
+    if (situation == QLatin1String("paused")) {
+        player->Pause();
+        QVERIFY(waitForState(UVlcWrapper::Paused));
+    } else if (situation == QLatin1String("stopped")) {
+        player->Stop();
+    } else if (situation == QLatin1String("ended")) {
+        player->SetPosition(950);
+        QVERIFY(waitForState(UVlcWrapper::Ended));
+    }
+
+    player->takeShot();
+    QCOMPARE(mediaLines, lines);
+
+    if (picture) {
+        QTRY_VERIFY_WITH_TIMEOUT(!picturesUnder(shots).isEmpty(), kStateTimeout);
+        QImage shot;
+        QTRY_VERIFY_WITH_TIMEOUT(shot.load(picturesUnder(shots).constFirst()), kStateTimeout);
+        QCOMPARE(shot.size(), QSize(320, 180));
+        QVERIFY(colourCount(shot) > 50);
+    } else {
+        QVERIFY(picturesUnder(here.path()).isEmpty());
+        if (situation == QLatin1String("blocked")) {
+            QVERIFY(QFileInfo(shots).isFile());
+            QFile blocker(shots);
+            QVERIFY(blocker.open(QIODevice::ReadOnly));
+            QCOMPARE(blocker.readAll(), QByteArray("not a folder"));
+        } else {
+            QVERIFY(!QFileInfo::exists(shots));
+        }
+    }
+    // Nothing may land anywhere but in VideoShots.
+    QCOMPARE(picturesUnder(here.path()).size(), picturesUnder(shots).size());
+}
+
+void TstUVlcWrapper::rendersIntoWidget()
+{
+    QTRY_VERIFY(colourCount(grabSurface()) <= 2);
+
+    fill(3);
+    player->SetIndex(2);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    QTRY_VERIFY_WITH_TIMEOUT(colourCount(grabSurface()) > 50, kStateTimeout);
+
+    // The picture fills the surface: the clip and the surface are both 16:9,
+    // so no corner stays background black.
+    player->Pause();
+    QVERIFY(waitForState(UVlcWrapper::Paused));
+    const QImage frame = grabSurface();
+    const QRgb black = qRgb(0, 0, 0);
+    QVERIFY(frame.pixel(8, 8) != black);
+    QVERIFY(frame.pixel(frame.width() - 8, frame.height() - 8) != black);
+
+    // Stopping hands the surface back to its background.
+    player->Stop();
+    QTRY_VERIFY_WITH_TIMEOUT(colourCount(grabSurface()) <= 2, kStateTimeout);
+}
+
+void TstUVlcWrapper::doubleClickOnVideo_data()
+{
+    QTest::addColumn<unsigned>("button");
+
+    QTest::newRow("left") << 1u;
+    QTest::newRow("middle") << 2u;
+    QTest::newRow("right") << 3u;
+}
+
+void TstUVlcWrapper::doubleClickOnVideo()
+{
+    QFETCH(unsigned, button);
+
+    XTestPointer pointer;
+    if (!pointer.usable())
+        QSKIP("No XTEST on this X server");
+
+    fill(3);
+    player->SetIndex(2);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    QVERIFY(waitForState(UVlcWrapper::Playing));
+    // libvlc's own window exists once a picture shows.
+    QTRY_VERIFY_WITH_TIMEOUT(colourCount(grabSurface()) > 50, kStateTimeout);
+
+    QSignalSpy spy(surface.get(), &UDoubleClickedWidget::doubleclicked);
+    pointer.doubleClick(surface->mapToGlobal(surface->rect().center()), button);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, kStateTimeout);
+}
+
+int main(int argc, char *argv[])
+{
+    // libvlc draws into a native X11 window; offscreen has none.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TstUVlcWrapper test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_uvlcwrapper.moc"

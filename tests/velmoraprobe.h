@@ -1,0 +1,30 @@
+#ifndef VELMORAPROBE_H
+#define VELMORAPROBE_H
+
+#include "app/velmora.h"
+
+// Read access to the main window's private state for tests.
+class VelmoraProbe
+{
+public:
+    explicit VelmoraProbe(Velmora &window) : window(window) {}
+
+    int playButtonState() const { return window.playButtonState; }
+    int maxButtonState() const { return window.maxButtonState; }
+    int pathDrawn() const { return window.pathDrawn; }
+    bool fullScreenOn() const { return window.fullScreenOn; }
+    Velmora::DisplayWindowStatus *status() const { return window.status.get(); }
+    NcFramelessHelper *frameless() const { return window.frameless.get(); }
+    GpsLogData *gpsLog() const { return window.gpsLog.get(); }
+    UVlcWrapper *player() const { return window.player; }
+    UVideoAndGpsfiles *catalogue() const { return window.catalogue; }
+    QTimer *updateTimer() const { return window.updateTimer; }
+    QTimer *notConnectedTimer() const { return window.notConnectedTimer; }
+    QWebEngineView *googleMap() const { return window.googleMap; }
+    void layoutWidgets() { window.layoutWidgets(); }
+
+private:
+    Velmora &window;
+};
+
+#endif // VELMORAPROBE_H

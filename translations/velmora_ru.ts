@@ -1,0 +1,50 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Loading...Please Wait.</source>
+        <translation>Загрузка… Пожалуйста, подождите.</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>Имя файла</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>GPS File</source>
+        <translation>Журнал GPS</translation>
+    </message>
+    <message>
+        <source>Available</source>
+        <translation>Доступен</translation>
+    </message>
+    <message>
+        <source>Unavailable</source>
+        <translation>Недоступен</translation>
+    </message>
+    <message>
+        <source>Not Exist</source>
+        <translation>Отсутствует</translation>
+    </message>
+</context>
+<context>
+    <name>Velmora</name>
+    <message>
+        <source>Open Files</source>
+        <translation>Открыть видеозаписи</translation>
+    </message>
+    <message>
+        <source>Video Files (*.MOV)</source>
+        <translation>Видеофайлы (*.MOV)</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,18 @@
+#ifndef USPEEDMETER_H
+#define USPEEDMETER_H
+
+#include <QWidget>
+
+// The speedometer dial with its needle and the three-axis G-sensor graph.
+class USpeedMeter : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit USpeedMeter(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+#endif // USPEEDMETER_H
