@@ -9,6 +9,8 @@
     var FIT_PADDING = [30, 30];
     var FOLLOW_ZOOM = 16;
     var LOCATION_ZOOM = 13;
+    var USER_PAUSE_MS = 8000;
+    var INSTANT = { animate: false };
 
     // Tests point the page at a local tile server; the player never does.
     var tileServer = new URLSearchParams(global.location.search).get('tiles')
@@ -21,6 +23,8 @@
     var carMarker = null;
     var carElement = null;
     var moving = false;
+    var followPausedUntil = 0;
+    var heading = null;
 
     var start = null;
     var nodes = [];
@@ -79,12 +83,14 @@
         document.body.appendChild(probe);
     }
 
+    // A disc until the car has moved, then a drop whose point shows the heading.
     function carIconHtml() {
         return '<div class="halo"></div>'
-            + '<svg viewBox="0 0 22 22">'
-            + '<circle cx="11" cy="11" r="9.5" fill="' + ACCENT + '" stroke="#ffffff" stroke-width="2"/>'
-            + '<circle class="dot" cx="11" cy="11" r="3" fill="#ffffff"/>'
-            + '<path class="arrow" d="M11 5 L15.2 15.6 L11 13.4 L6.8 15.6 Z" fill="#ffffff"/>'
+            + '<svg viewBox="0 0 32 32">'
+            + '<circle class="disc" cx="16" cy="16" r="9" fill="' + ACCENT + '" stroke="#ffffff" stroke-width="2"/>'
+            + '<path class="drop" d="M16 2 C 19 6.5, 25 10, 25 16 A 9 9 0 0 1 7 16 C 7 10, 13 6.5, 16 2 Z"'
+            + ' fill="' + ACCENT + '" stroke="#ffffff" stroke-width="2" stroke-linejoin="round"/>'
+            + '<circle cx="16" cy="16" r="3.2" fill="#ffffff"/>'
             + '</svg>';
     }
 
@@ -111,13 +117,16 @@
             color: ACCENT, weight: 4, opacity: 0.95,
             lineCap: 'round', lineJoin: 'round', interactive: false
         });
-        // While the view moves (a pan under way, the user dragging) the car
-        // does not start another pan.
+        // While the view moves the car starts no pan of its own, but catches
+        // up once it stops; a user looking around is left alone for a while.
         map.on('movestart', function () { moving = true; });
-        map.on('moveend', function () { moving = false; });
+        map.on('moveend', function () { moving = false; followCar(); });
+        function pauseFollowing() { followPausedUntil = Date.now() + USER_PAUSE_MS; }
+        map.on('dragstart', pauseFollowing);
+        map.getContainer().addEventListener('wheel', pauseFollowing, { passive: true });
 
         if (requestedCentre)
-            map.setView(requestedCentre, LOCATION_ZOOM);
+            map.setView(requestedCentre, LOCATION_ZOOM, INSTANT);
         if (start)
             placeStart(true);
         if (routeShown)
@@ -137,7 +146,7 @@
             startMarker.setLatLng(start);
         }
         if (created && !routeShown && !car)
-            map.setView(start, FOLLOW_ZOOM);
+            map.setView(start, FOLLOW_ZOOM, INSTANT);
     }
 
     function drawRoute() {
@@ -171,16 +180,16 @@
         var dx = (to[1] - from[1]) * Math.cos(to[0] * Math.PI / 180);
         if (Math.abs(dx) + Math.abs(dy) < 0.00003)
             return;
-        var degrees = Math.atan2(dx, dy) * 180 / Math.PI;
+        heading = (Math.atan2(dx, dy) * 180 / Math.PI + 360) % 360;
         carElement.classList.add('has-heading');
-        carElement.querySelector('svg').style.transform = 'rotate(' + degrees.toFixed(1) + 'deg)';
+        carElement.querySelector('svg').style.transform = 'rotate(' + heading.toFixed(1) + 'deg)';
     }
 
     function placeCar(created) {
         if (!carMarker) {
             carMarker = L.marker(car, {
                 icon: L.divIcon({ className: 'car-marker', html: carIconHtml(),
-                                  iconSize: [32, 32], iconAnchor: [16, 16] }),
+                                  iconSize: [40, 40], iconAnchor: [20, 20] }),
                 interactive: false, keyboard: false, zIndexOffset: 1000
             }).addTo(map);
             carElement = carMarker.getElement();
@@ -188,12 +197,17 @@
         } else {
             carMarker.setLatLng(car);
         }
-        if (created && !routeShown && !start) {
-            map.setView(car, FOLLOW_ZOOM);
+        if (created && !routeShown && !start)
+            map.setView(car, FOLLOW_ZOOM, INSTANT);
+        else
+            followCar();
+    }
+
+    // Follow calmly: pan only once the car leaves the inner part of the view.
+    function followCar() {
+        if (!carMarker || moving || Date.now() < followPausedUntil)
             return;
-        }
-        // Follow calmly: pan only once the car leaves the inner part of the view.
-        if (!moving && !map.getBounds().pad(-0.2).contains(car))
+        if (!map.getBounds().pad(-0.2).contains(car))
             map.panTo(car, { animate: true, duration: 0.5 });
     }
 
@@ -203,7 +217,7 @@
             return;
         requestedCentre = where;
         if (map)
-            map.setView(where, LOCATION_ZOOM);
+            map.setView(where, LOCATION_ZOOM, INSTANT);
     };
 
     global.setstart = function (lat, lon) {
@@ -248,13 +262,6 @@
         updateHeading(previous, where);
     };
 
-    // A C++ NaN or infinity printed into a call reads "nan" or "inf"; as names
-    // they would throw, as values they are simply ignored.
-    if (!('nan' in global))
-        global.nan = NaN;
-    if (!('inf' in global))
-        global.inf = Infinity;
-
     // Read-only view of what is drawn, for tests and debugging.
     global.velmoraMapState = function () {
         // Counted by kind, so a duplicate layer shows up however it was made.
@@ -275,6 +282,9 @@
                 ? routeLine.getLatLngs().map(plain) : [],
             start: startMarker ? plain(startMarker.getLatLng()) : null,
             car: carMarker ? plain(carMarker.getLatLng()) : null,
+            heading: heading,
+            routeInView: !!(map && map.hasLayer(routeLine)
+                            && map.getBounds().contains(routeLine.getBounds())),
             carVisible: !!(carMarker && map.getBounds().contains(carMarker.getLatLng())),
             center: map ? plain(map.getCenter()) : null,
             zoom: map ? map.getZoom() : null
@@ -283,6 +293,9 @@
 
     probeTileServer();
     createMap();
+    (global.velmoraEarlyCalls || []).splice(0).forEach(function (early) {
+        global[early[0]].apply(global, early[1]);
+    });
 
     // Tiles only after the load event, so that event waits for the probe alone.
     global.addEventListener('load', function () {

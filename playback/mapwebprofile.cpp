@@ -1,5 +1,6 @@
 #include "playback/mapwebprofile.h"
 
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 
 namespace {
@@ -9,10 +10,11 @@ class RefererInterceptor : public QWebEngineUrlRequestInterceptor
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
 
+    // Only on https: Chromium cancels a plain-http request that carries a
+    // secure Referer, so naming the program there would cost the request.
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        if (info.requestUrl().scheme() == QLatin1String("https"))
             info.setHttpHeader(QByteArrayLiteral("Referer"), MapWebProfile::referer());
     }
 };
@@ -23,6 +25,8 @@ MapWebProfile::MapWebProfile(QObject *parent)
     : QWebEngineProfile(parent)
 {
     setHttpUserAgent(QString::fromLatin1(userAgent()));
+    // The map pages are local files; without this they may not load any tile.
+    settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     setUrlRequestInterceptor(new RefererInterceptor(this));
 }
 
