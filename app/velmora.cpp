@@ -73,7 +73,10 @@ Velmora::Velmora(QWidget *parent)
     googleMap->setObjectName(QStringLiteral("GoogleMap"));
     // The profile is created after the view so that the view, and the page it
     // owns, are destroyed before the profile.
-    googleMap->setPage(new QWebEnginePage(new MapWebProfile(this), googleMap));
+    auto *mapPage = new QWebEnginePage(new MapWebProfile(this), googleMap);
+    // Dark while a page loads or when none could be loaded.
+    mapPage->setBackgroundColor(QColor(0x12, 0x12, 0x12));
+    googleMap->setPage(mapPage);
     googleMap->setVisible(true);
     googleMap->setUrl(QUrl());
 
@@ -163,6 +166,10 @@ void Velmora::createTables()
     }
 
     for (QTableWidget *table : { videoListLeft, videoListRight }) {
+        // Otherwise the stretched last column never gets narrower than the
+        // default 100 pixels and runs past the table's right edge.
+        table->horizontalHeader()->setDefaultSectionSize(
+            table->horizontalHeader()->minimumSectionSize());
         for (int row = 0; row < kTableRows; ++row)
             table->setRowHeight(row, kTableRowHeight);
         table->setColumnWidth(0, 115);

@@ -27,6 +27,9 @@ MapWebProfile::MapWebProfile(QObject *parent)
     setHttpUserAgent(QString::fromLatin1(userAgent()));
     // The map pages are local files; without this they may not load any tile.
     settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    // A missing page leaves the map column blank rather than showing a
+    // browser error.
+    settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     setUrlRequestInterceptor(new RefererInterceptor(this));
 }
 

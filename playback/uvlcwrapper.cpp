@@ -43,8 +43,9 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
     addLocalPluginFolder();
     const char *const arguments[] = {
         "-I", "dummy", "--ignore-config",
-        // Keep the picture clean: no file name at start, no snapshot thumbnail.
-        "--no-video-title-show", "--no-snapshot-preview", "--quiet",
+        // Keep the picture clean: no file name at start or after a snapshot, no
+        // snapshot thumbnail.
+        "--no-video-title-show", "--no-snapshot-preview", "--no-osd", "--quiet",
     };
     vlcInstance = libvlc_new(std::size(arguments), arguments);
     mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;
@@ -206,7 +207,21 @@ int UVlcWrapper::GetState()
 {
     if (!currentMedia)
         return Error;
-    return libvlc_media_get_state(currentMedia);
+    const int state = libvlc_media_get_state(currentMedia);
+    // libvlc 3 turns a failed media into "ended" once its input has gone, and
+    // plays a file that is no video at all to its end through a catch-all
+    // demuxer. An end that never had a single track was an error.
+    if (state == Ended && !mediaHasTracks())
+        return Error;
+    return state;
+}
+
+bool UVlcWrapper::mediaHasTracks() const
+{
+    libvlc_media_track_t **tracks = nullptr;
+    const unsigned count = libvlc_media_tracks_get(currentMedia, &tracks);
+    libvlc_media_tracks_release(tracks, count);
+    return count > 0;
 }
 
 qint64 UVlcWrapper::GetPlayTime()

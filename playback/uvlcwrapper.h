@@ -53,6 +53,7 @@ private:
     bool isValidIndex(int index) const;
     void releaseMedia();
     void bindVideoWindow();
+    bool mediaHasTracks() const;
 
     libvlc_instance_t *vlcInstance = nullptr;
     libvlc_media_player_t *mediaPlayer = nullptr;

@@ -296,6 +296,7 @@ void TestVelmora::stateStartsCleared()
 
 void TestVelmora::tablesAreSetUpAlike()
 {
+    showAt(QSize(1115, 670));
     for (const char *name : { "VideoListLeft", "VideoListRight" }) {
         auto *table = qobject_cast<QTableWidget *>(child(QLatin1String(name)));
         QVERIFY(table);
@@ -315,6 +316,8 @@ void TestVelmora::tablesAreSetUpAlike()
         QCOMPARE(table->columnWidth(1), 80);
         QCOMPARE(table->columnWidth(2), 45);
         QVERIFY(table->horizontalHeader()->stretchLastSection());
+        QVERIFY2(table->horizontalHeader()->length() == table->viewport()->width(),
+                 "the last column must end at the table's right edge");
         QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
