@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSplashScreen>
 #include <QTranslator>
 
@@ -25,11 +26,19 @@ QString readStyleSheet()
     return QString::fromLatin1(file.readAll().constData());
 }
 
+// Qt WebEngine describes its graphics set-up on every start; the program
+// itself writes nothing unasked.
+void quietWebEngine()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     preferX11();
+    quietWebEngine();
     QApplication application(argc, argv);
 
     QTranslator translator;
