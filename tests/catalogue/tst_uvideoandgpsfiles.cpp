@@ -1,0 +1,9 @@
+#include <QTest>
+
+class TestUVideoAndGpsfiles : public QObject
+{
+    Q_OBJECT
+};
+
+QTEST_GUILESS_MAIN(TestUVideoAndGpsfiles)
+#include "tst_uvideoandgpsfiles.moc"
