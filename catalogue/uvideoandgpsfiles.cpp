@@ -1,6 +1,230 @@
 #include "catalogue/uvideoandgpsfiles.h"
 
+#include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+const QString kTimeFormat = QStringLiteral("hh:mm");
+
+// The log sits in <two folders above the video's folder>/gps/ and is named
+// after the 5th to 8th characters of the video's file name.
+constexpr int kFoldersCutForLog = 3; // the file name, its folder, the folder above
+constexpr int kSuffixOffset = 5;     // from the separator to the 5th character of the name
+constexpr int kSuffixLength = 4;
+
+// A log is worth using when strictly more than this share of its lines has a fix.
+constexpr double kMinFixShare = 0.2;
+constexpr char kFixMark = 'A';
+
+// Logs are a few hundred kilobytes at most; one block reads most in one call.
+constexpr qsizetype kReadBlockBytes = 256 * 1024;
+
+// Only regular files count: a folder or a device at the path is not a video or a
+// log, and opening a FIFO to read it would block the window.
+bool isRegularFile(const QFileInfo &info)
+{
+    return info.isFile();
+}
+
+// Lines are the bytes between '\n's; a last line without '\n' counts, a final
+// '\n' does not start another one. Only a line's first byte matters.
+class FixCounter
+{
+public:
+    void add(const char *data, qsizetype size)
+    {
+        const char *const end = data + size;
+        while (data < end) {
+            if (atLineStart) {
+                ++lines;
+                fixes += *data == kFixMark ? 1 : 0;
+                atLineStart = false;
+            }
+            const void *newline = std::memchr(data, '\n', size_t(end - data));
+            if (!newline)
+                return;
+            data = static_cast<const char *>(newline) + 1;
+            atLineStart = true;
+        }
+    }
+
+    bool enoughFixes() const
+    {
+        return lines > 0 && double(fixes) / double(lines) > kMinFixShare;
+    }
+
+private:
+    qint64 lines = 0;
+    qint64 fixes = 0;
+    bool atLineStart = true;
+};
+
+// The three cuts of the pairing rule on the native separator. A path with fewer
+// than three separators has no folder two levels up: no log path then.
+QString pairedLogPath(const QString &videoPath)
+{
+    const QChar separator = QDir::separator();
+    QString folder = QDir::toNativeSeparators(videoPath);
+    QString suffix;
+    for (int cut = 0; cut < kFoldersCutForLog; ++cut) {
+        const qsizetype at = folder.lastIndexOf(separator);
+        if (at < 0)
+            return QString();
+        if (cut == 0)
+            suffix = folder.mid(at + kSuffixOffset, kSuffixLength);
+        folder.truncate(at);
+    }
+    return QDir::toNativeSeparators(folder + QStringLiteral("/gps/gps") + suffix + QStringLiteral(".log"));
+}
+
+QString dateText(const QDateTime &modified)
+{
+    return modified.toString(kDateFormat);
+}
+
+QString timeText(const QDateTime &modified)
+{
+    return modified.toString(kTimeFormat);
+}
+
+QString stateText(GpsFileState state)
+{
+    switch (state) {
+    case GpsFileNotExist:
+        return QStringLiteral("Not Exist");
+    case GpsFileUnavailable:
+        return QStringLiteral("Unavailable");
+    case GpsFileAvailable:
+        return QStringLiteral("Available");
+    }
+    return QString();
+}
+
+} // namespace
+
 UVideoAndGpsfiles::UVideoAndGpsfiles(QObject *parent)
     : QObject(parent)
 {
+}
+
+int UVideoAndGpsfiles::GetVideoCount() const
+{
+    return int(videoAndGpsfiles.size());
+}
+
+QString UVideoAndGpsfiles::GetVideoPath(int Index) const
+{
+    return fieldAt(Index, &VideoAndGpsfileInfo::videoPath);
+}
+
+QString UVideoAndGpsfiles::GetVideoFileName(int Index) const
+{
+    return fieldAt(Index, &VideoAndGpsfileInfo::fileName);
+}
+
+QString UVideoAndGpsfiles::GetVideoDate(int Index) const
+{
+    return fieldAt(Index, &VideoAndGpsfileInfo::date);
+}
+
+QString UVideoAndGpsfiles::GetVideoTime(int Index) const
+{
+    return fieldAt(Index, &VideoAndGpsfileInfo::time);
+}
+
+QString UVideoAndGpsfiles::GetGpsFilePath(int Index) const
+{
+    return fieldAt(Index, &VideoAndGpsfileInfo::gpsFilePath);
+}
+
+QString UVideoAndGpsfiles::GetGpsFileState(int Index) const
+{
+    return isValidIndex(Index) ? stateText(videoAndGpsfiles.at(Index).gpsState) : QString();
+}
+
+void UVideoAndGpsfiles::AddVideoAndGpsfiles(QStringList VideoPaths)
+{
+    for (const QString &path : std::as_const(VideoPaths))
+        AddVideoAndGpsfile(path);
+}
+
+void UVideoAndGpsfiles::DeleteVideoAndGpsfile(int Index)
+{
+    if (isValidIndex(Index))
+        videoAndGpsfiles.removeAt(Index);
+    // Also for an index out of range: the player ignores it there too.
+    emit VideoDeleted(Index);
+}
+
+void UVideoAndGpsfiles::AddVideoAndGpsfile(QString VideoPath)
+{
+    const QFileInfo video(VideoPath);
+    VideoAndGpsfileInfo entry;
+    entry.fileName = ReadFileName(video);
+    if (entry.fileName.isEmpty())
+        return;
+    entry.videoPath = VideoPath;
+    // One conversion to local time serves both texts.
+    const QDateTime modified = video.lastModified();
+    entry.date = dateText(modified);
+    entry.time = timeText(modified);
+    entry.gpsFilePath = MakeGpsFilePath(video);
+    entry.gpsState = CheckGpsFile(video);
+    videoAndGpsfiles.append(std::move(entry));
+    emit VideoAdded(VideoPath);
+}
+
+GpsFileState UVideoAndGpsfiles::RateGpsFile(QString logPath)
+{
+    QFile log(logPath);
+    // Unbuffered: the blocks below are large, a second buffer would only copy.
+    if (!log.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return GpsFileUnavailable;
+    QByteArray block(kReadBlockBytes, Qt::Uninitialized);
+    FixCounter counter;
+    // A file read comes back short only at its end (or on an error, which rates
+    // the lines read before it).
+    qint64 got = 0;
+    do {
+        got = log.read(block.data(), block.size());
+        if (got > 0)
+            counter.add(block.constData(), got);
+    } while (got == block.size());
+    return counter.enoughFixes() ? GpsFileAvailable : GpsFileUnavailable;
+}
+
+QString UVideoAndGpsfiles::ReadFileName(const QFileInfo &video)
+{
+    return isRegularFile(video) ? video.fileName() : QString();
+}
+
+QString UVideoAndGpsfiles::MakeGpsFilePath(const QFileInfo &video)
+{
+    return isRegularFile(video) ? pairedLogPath(video.filePath()) : QString();
+}
+
+GpsFileState UVideoAndGpsfiles::CheckGpsFile(const QFileInfo &video)
+{
+    const QString logPath = MakeGpsFilePath(video);
+    if (logPath.isEmpty() || !isRegularFile(QFileInfo(logPath)))
+        return GpsFileNotExist;
+    return RateGpsFile(logPath);
+}
+
+bool UVideoAndGpsfiles::isValidIndex(int index) const
+{
+    return index >= 0 && index < videoAndGpsfiles.size();
+}
+
+QString UVideoAndGpsfiles::fieldAt(int index, QString VideoAndGpsfileInfo::*field) const
+{
+    return isValidIndex(index) ? videoAndGpsfiles.at(index).*field : QString();
 }

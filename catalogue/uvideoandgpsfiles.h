@@ -1,10 +1,33 @@
 #ifndef UVIDEOANDGPSFILES_H
 #define UVIDEOANDGPSFILES_H
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
-// The imported recordings: each video with its paired GPS log.
+class QFileInfo;
+
+// How usable the GPS log paired with a video is. The numbers are part of the
+// interface; GetGpsFileState() gives the text that the rest of the program uses.
+enum GpsFileState {
+    GpsFileNotExist = 0,    // "Not Exist": no log file at the paired path
+    GpsFileUnavailable = 1, // "Unavailable": at most one line in five has a fix
+    GpsFileAvailable = 2,   // "Available": more than one line in five has a fix
+};
+
+// One imported recording. Every field is worked out once, when it is added.
+struct VideoAndGpsfileInfo {
+    QString videoPath;   // as given to AddVideoAndGpsfiles
+    QString fileName;    // with extension; never empty for a stored entry
+    QString date;        // video's last modification, local time, "yyyy-MM-dd"
+    QString time;        // video's last modification, local time, "hh:mm"
+    QString gpsFilePath; // paired log with native separators; empty if none can be built
+    GpsFileState gpsState = GpsFileNotExist;
+};
+
+// The imported recordings: each video with its paired GPS log. Entry i is the
+// player's playlist item i; the two signals keep the playlist in step.
 class UVideoAndGpsfiles : public QObject
 {
     Q_OBJECT
@@ -12,9 +35,36 @@ class UVideoAndGpsfiles : public QObject
 public:
     explicit UVideoAndGpsfiles(QObject *parent = nullptr);
 
+    int GetVideoCount() const;
+    QString GetVideoPath(int Index) const;
+    QString GetVideoFileName(int Index) const;
+    QString GetVideoDate(int Index) const;
+    QString GetVideoTime(int Index) const;
+    QString GetGpsFilePath(int Index) const;
+    QString GetGpsFileState(int Index) const;
+
 signals:
     void VideoAdded(QString VideoPath);
     void VideoDeleted(int Index);
+
+public slots:
+    void AddVideoAndGpsfiles(QStringList VideoPaths);
+    void DeleteVideoAndGpsfile(int Index);
+
+private:
+    void AddVideoAndGpsfile(QString VideoPath);
+
+    // Each fact from one look at the video, so that adding a path asks the
+    // file system about the video once instead of once per fact.
+    static QString ReadFileName(const QFileInfo &video);
+    static QString MakeGpsFilePath(const QFileInfo &video);
+    static GpsFileState CheckGpsFile(const QFileInfo &video);
+    static GpsFileState RateGpsFile(QString logPath);
+
+    bool isValidIndex(int index) const;
+    QString fieldAt(int index, QString VideoAndGpsfileInfo::*field) const;
+
+    QList<VideoAndGpsfileInfo> videoAndGpsfiles;
 };
 
 #endif // UVIDEOANDGPSFILES_H
