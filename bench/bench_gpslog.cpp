@@ -76,19 +76,7 @@ void loadLiterally(GpsLogData &log, const QString &path)
     QTextStream stream(&file);
     while (!stream.atEnd()) {
         const QString line = stream.readLine();
-        GpsLogRecord record;
-        record.dataAvailable = log.GetDataAvailable(line);
-        record.date = log.GetDate(line);
-        record.time = log.GetTime(line);
-        record.longitude = log.GetLongitude(line);
-        record.eastOrWest = log.GetEastOrWest(line);
-        record.latitude = log.GetLatitude(line);
-        record.southOrNorth = log.GetSouthOrNorth(line);
-        record.velocity = log.GetVelocity(line);
-        record.x = log.GetX(line);
-        record.y = log.GetY(line);
-        record.z = log.GetZ(line);
-        log.records.append(record);
+        log.records.append(log.recordFromLine(line));
     }
 }
 

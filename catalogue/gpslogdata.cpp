@@ -143,23 +143,6 @@ double gSensorFromLine(QStringView line, int field)
     return numberFromText(textBetween(line, separator, end));
 }
 
-GpsLogRecord recordFromGetters(const GpsLogData &log, const QString &line)
-{
-    GpsLogRecord record;
-    record.dataAvailable = log.GetDataAvailable(line);
-    record.date = log.GetDate(line);
-    record.time = log.GetTime(line);
-    record.longitude = log.GetLongitude(line);
-    record.eastOrWest = log.GetEastOrWest(line);
-    record.latitude = log.GetLatitude(line);
-    record.southOrNorth = log.GetSouthOrNorth(line);
-    record.velocity = log.GetVelocity(line);
-    record.x = log.GetX(line);
-    record.y = log.GetY(line);
-    record.z = log.GetZ(line);
-    return record;
-}
-
 // ---- Loading: each ASCII line is split once. Every step mirrors a rule above
 // on the line's bytes, so a record equals the getters' record for that line.
 
@@ -388,7 +371,7 @@ void GpsLogData::LoadGpsLog(QString path)
         if (isAscii(line))
             records.append(splitter.record(line));
         else
-            records.append(recordFromGetters(*this, QString::fromUtf8(line)));
+            records.append(recordFromLine(QString::fromUtf8(line)));
     });
 }
 
@@ -456,6 +439,23 @@ QString GpsLogData::GetSouthOrNorth(QString linedata) const
 double GpsLogData::GetVelocity(QString linedata) const
 {
     return velocityFromLine(linedata);
+}
+
+GpsLogRecord GpsLogData::recordFromLine(const QString &line) const
+{
+    GpsLogRecord record;
+    record.dataAvailable = GetDataAvailable(line);
+    record.date = GetDate(line);
+    record.time = GetTime(line);
+    record.longitude = GetLongitude(line);
+    record.eastOrWest = GetEastOrWest(line);
+    record.latitude = GetLatitude(line);
+    record.southOrNorth = GetSouthOrNorth(line);
+    record.velocity = GetVelocity(line);
+    record.x = GetX(line);
+    record.y = GetY(line);
+    record.z = GetZ(line);
+    return record;
 }
 
 double GpsLogData::GetX(QString linedata) const
