@@ -2,6 +2,7 @@
 
 #include "playback/videooutput.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -69,6 +70,10 @@ UVlcWrapper::~UVlcWrapper()
 // windows later, so the binding is renewed on every start.
 void UVlcWrapper::SetVideoWindow(QWidget *widget)
 {
+    // A native video surface would otherwise make its siblings native too,
+    // and those cannot paint inside the window that the map view draws with
+    // OpenGL.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     videoWindow = widget;
 }
 
