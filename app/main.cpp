@@ -1,9 +1,11 @@
 #include "app/velmora.h"
+#include "catalogue/videoimport.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QSplashScreen>
+#include <QTimer>
 #include <QTranslator>
 
 #include <memory>
@@ -61,6 +63,11 @@ int main(int argc, char **argv)
     splash->finish(&window);
     splash.reset();
     splashPixmap.reset();
+
+    // Once the event loop runs, so that the window paints while they are read.
+    const QStringList videos = videoPathsFromArguments(QApplication::arguments().mid(1));
+    if (!videos.isEmpty())
+        QTimer::singleShot(0, &window, [&window, videos] { window.importVideos(videos); });
 
     return application.exec();
 }

@@ -105,6 +105,8 @@ Velmora::Velmora(QWidget *parent)
     videoName = new QLabel(this);
     videoName->setObjectName(QStringLiteral("VideoName"));
     videoName->setText(QString());
+    // File names are shown as they are, markup and all.
+    videoName->setTextFormat(Qt::PlainText);
 
     shot = new QPushButton(this);
     shot->setObjectName(QStringLiteral("Shot"));
@@ -140,6 +142,10 @@ Velmora::Velmora(QWidget *parent)
     videoVolumnSlider->setValue(50);
 
     connectTheRest();
+
+    // Dropped videos are imported by the window; the map page never sees them.
+    setAcceptDrops(true);
+    googleMap->setAcceptDrops(false);
 }
 
 Velmora::~Velmora() = default;
@@ -265,7 +271,11 @@ void Velmora::layoutWidgets()
     headerRight->setGeometry((W + 300) / 2, 0, (W - 300) / 2, 50);
 
     videoWindow->setMinimumSize(kVideoMinimumWidth, kVideoMinimumHeight);
-    if (!fullScreenOn)
+    // In video full screen the surface covers the whole window, also when the
+    // platform delivers the resize of showFullScreen() after the call.
+    if (fullScreenOn)
+        videoWindow->setGeometry(0, 0, W, H);
+    else
         videoWindow->setGeometry(5, 55, D, H - 310);
     googleMap->setGeometry(W - 465, 55, 460, H - 310);
 

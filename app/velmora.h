@@ -1,6 +1,7 @@
 #ifndef VELMORA_H
 #define VELMORA_H
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -12,6 +13,8 @@ class QSlider;
 class QTableWidget;
 class QTimer;
 class QWebEngineView;
+
+enum class MapPage;
 
 class GpsLogData;
 class NcFramelessHelper;
@@ -43,9 +46,17 @@ public:
     explicit Velmora(QWidget *parent = nullptr);
     ~Velmora() override;
 
+    // Adds the videos to the catalogue in the given order and refills the
+    // lists, as the open dialog does; the command line and drops use it too.
+    void importVideos(const QStringList &paths);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+    // Videos and folders dropped onto the window are imported.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private slots:
     void MaxWindow();
@@ -82,6 +93,19 @@ private:
     void connectTheRest();
     void layoutWidgets();
     void swapMaxButton();
+    void fillScreen();
+    void returnToNormalGeometry();
+
+    void loadMapPage(MapPage page);
+    void checkOnlineThenStart();
+    void onlineCheckAnswered(bool online);
+    void startRecording();
+
+    int tableIndex(int row, bool rightTable) const;
+    int pageCount() const;
+    void fillTable(QTableWidget *table, bool rightTable);
+    void highlightPlayerRow();
+    void importPending();
 
     int playButtonState = 1;
     int maxButtonState = 1;
@@ -122,6 +146,17 @@ private:
     QPushButton *shot = nullptr;
     // True while the video surface covers the whole window.
     bool fullScreenOn = false;
+    // Where the window stood before it last came to fill the screen.
+    QRect geometryBeforeFillingScreen;
+    // Set once the map page of the current recording has started it.
+    bool gpsPlaybackStarted = false;
+    // Counts map page requests: an online check answered after a newer request
+    // is stale. Shared, so that an answer arriving while the window is being
+    // destroyed finds it gone.
+    std::shared_ptr<quint64> mapPageRequests = std::make_shared<quint64>(0);
+    // Videos that the running import has still to add.
+    QStringList pendingImports;
+    bool importing = false;
 };
 
 #endif // VELMORA_H

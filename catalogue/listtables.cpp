@@ -2,46 +2,169 @@
 
 #include "app/velmora.h"
 
+#include "catalogue/uvideoandgpsfiles.h"
+#include "playback/uvlcwrapper.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int kRowsPerTable = 5;
+constexpr int kRowsPerPage = 2 * kRowsPerTable;
+
+enum Column { NameColumn, DateColumn, TimeColumn, GpsStateColumn, ColumnCount };
+
+// The state texts are marked for translation where the catalogue makes them.
+QString translatedGpsState(const QString &state)
+{
+    return QCoreApplication::translate("QObject", state.toLatin1().constData());
+}
+
+void clearTexts(QTableWidget *table)
+{
+    for (int row = 0; row < kRowsPerTable; ++row)
+        for (int column = 0; column < ColumnCount; ++column)
+            table->item(row, column)->setText(QString());
+}
+
+void clearCurrentCell(QTableWidget *table)
+{
+    table->setCurrentCell(-1, -1);
+}
+
+void showEntry(QTableWidget *table, int row, const UVideoAndGpsfiles &catalogue, int index)
+{
+    table->item(row, NameColumn)->setText(catalogue.GetVideoFileName(index));
+    table->item(row, DateColumn)->setText(catalogue.GetVideoDate(index));
+    table->item(row, TimeColumn)->setText(catalogue.GetVideoTime(index));
+    table->item(row, GpsStateColumn)->setText(translatedGpsState(catalogue.GetGpsFileState(index)));
+}
+
+} // namespace
+
+// Page p shows entries 10p to 10p + 4 on the left and 10p + 5 to 10p + 9 on
+// the right.
+int Velmora::tableIndex(int row, bool rightTable) const
+{
+    return kRowsPerPage * status->currentPage + (rightTable ? kRowsPerTable : 0) + row;
+}
+
+int Velmora::pageCount() const
+{
+    const int count = catalogue->GetVideoCount();
+    return count / kRowsPerPage + (count % kRowsPerPage != 0 ? 1 : 0);
+}
+
 void Velmora::OpenFiles()
 {
+    // A dialog opened over a running import would hold it up; the import's
+    // own dialog soon blocks the window anyway.
+    if (importing)
+        return;
+    importVideos(QFileDialog::getOpenFileNames(this, tr("Open Files"), QString(),
+                                               tr("Video Files (*.MOV)")));
 }
 
 void Velmora::DeleteFile()
 {
+    int index = -1;
+    if (videoListLeft->currentRow() != -1)
+        index = tableIndex(videoListLeft->currentRow(), false);
+    if (videoListRight->currentRow() != -1)
+        index = tableIndex(videoListRight->currentRow(), true);
+    catalogue->DeleteVideoAndGpsfile(index);
+
+    if (status->currentPage > 0 && status->currentPage >= pageCount())
+        --status->currentPage;
+    ListTableClearSelecttionLeft();
+    ListTableClearSelecttionRight();
+    ListTableUpdate();
 }
 
 void Velmora::ListTableClearSelecttionLeft()
 {
+    clearCurrentCell(videoListLeft);
 }
 
 void Velmora::ListTableClearSelecttionRight()
 {
+    clearCurrentCell(videoListRight);
 }
 
-void Velmora::ListTableSetIndexLeft(int, int)
+// A click picks the recording for the play button only while nothing is
+// loaded; otherwise it just selects.
+void Velmora::ListTableSetIndexLeft(int row, int)
 {
+    if (player->GetState() == UVlcWrapper::Error)
+        player->SetIndex(tableIndex(row, false));
 }
 
-void Velmora::ListTableSetIndexRight(int, int)
+void Velmora::ListTableSetIndexRight(int row, int)
 {
+    if (player->GetState() == UVlcWrapper::Error)
+        player->SetIndex(tableIndex(row, true));
 }
 
-void Velmora::ListTablePlayVideoLeft(int, int)
+void Velmora::ListTablePlayVideoLeft(int row, int)
 {
+    pathDrawn = 0;
+    LoadMapToPlay(tableIndex(row, false));
 }
 
-void Velmora::ListTablePlayVideoRight(int, int)
+void Velmora::ListTablePlayVideoRight(int row, int)
 {
+    pathDrawn = 0;
+    LoadMapToPlay(tableIndex(row, true));
 }
 
 void Velmora::ListTablePreviousPage()
 {
+    if (status->currentPage > 0)
+        --status->currentPage;
+    clearCurrentCell(videoListRight);
+    clearCurrentCell(videoListLeft);
+    ListTableUpdate();
 }
 
 void Velmora::ListTableNextPage()
 {
+    if (status->currentPage < pageCount() - 1)
+        ++status->currentPage;
+    clearCurrentCell(videoListRight);
+    clearCurrentCell(videoListLeft);
+    ListTableUpdate();
 }
 
 void Velmora::ListTableUpdate()
 {
+    clearTexts(videoListLeft);
+    clearTexts(videoListRight);
+    fillTable(videoListLeft, false);
+    fillTable(videoListRight, true);
+    ListTableClearSelecttionLeft();
+    ListTableClearSelecttionRight();
+    highlightPlayerRow();
+}
+
+void Velmora::fillTable(QTableWidget *table, bool rightTable)
+{
+    for (int row = 0; row < kRowsPerTable; ++row) {
+        const int index = tableIndex(row, rightTable);
+        if (index >= catalogue->GetVideoCount())
+            return;
+        showEntry(table, row, *catalogue, index);
+    }
+}
+
+// The player's row within a page of ten, on whichever page is shown. C++'s
+// remainder keeps the sign, so index -1 gives row -1: no current cell.
+void Velmora::highlightPlayerRow()
+{
+    const int k = player->GetIndex() % kRowsPerPage;
+    if (k >= kRowsPerTable)
+        videoListRight->setCurrentCell(k - kRowsPerTable, NameColumn);
+    else
+        videoListLeft->setCurrentCell(k, NameColumn);
 }

@@ -95,20 +95,20 @@ QString timeText(const QDateTime &modified)
     return modified.toString(kTimeFormat);
 }
 
-QString stateText(GpsFileState state)
+} // namespace
+
+const char *gpsFileStateText(GpsFileState state)
 {
     switch (state) {
     case GpsFileNotExist:
-        return QStringLiteral("Not Exist");
+        return QT_TRANSLATE_NOOP("QObject", "Not Exist");
     case GpsFileUnavailable:
-        return QStringLiteral("Unavailable");
+        return QT_TRANSLATE_NOOP("QObject", "Unavailable");
     case GpsFileAvailable:
-        return QStringLiteral("Available");
+        return QT_TRANSLATE_NOOP("QObject", "Available");
     }
-    return QString();
+    return "";
 }
-
-} // namespace
 
 UVideoAndGpsfiles::UVideoAndGpsfiles(QObject *parent)
     : QObject(parent)
@@ -147,7 +147,9 @@ QString UVideoAndGpsfiles::GetGpsFilePath(int Index) const
 
 QString UVideoAndGpsfiles::GetGpsFileState(int Index) const
 {
-    return isValidIndex(Index) ? stateText(videoAndGpsfiles.at(Index).gpsState) : QString();
+    if (!isValidIndex(Index))
+        return QString();
+    return QString::fromLatin1(gpsFileStateText(videoAndGpsfiles.at(Index).gpsState));
 }
 
 void UVideoAndGpsfiles::AddVideoAndGpsfiles(QStringList VideoPaths)

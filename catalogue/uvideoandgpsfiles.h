@@ -16,6 +16,10 @@ enum GpsFileState {
     GpsFileAvailable = 2,   // "Available": more than one line in five has a fix
 };
 
+// The text of a state as GetGpsFileState() gives it, marked for translation in
+// the context "QObject", where the list tables look it up.
+const char *gpsFileStateText(GpsFileState state);
+
 // One imported recording. Every field is worked out once, when it is added.
 struct VideoAndGpsfileInfo {
     QString videoPath;   // as given to AddVideoAndGpsfiles

@@ -9,6 +9,23 @@
 // path relative to the working directory.
 enum class MapPage { Start, Map, NoGpsFile, NoGpsInfo, NoConnection };
 
+// What the map column shows (the window's status->mapState).
+enum MapState {
+    MapStateStart = 0,
+    MapStateMap = 1,
+    MapStateNoGpsFile = 2,
+    MapStateNoGpsInfo = 3,
+    MapStateNoConnection = 4,
+};
+
+// True only when the page has an #isonline element that is checked now: the
+// map page checks it once its tile server has answered.
+inline QString onlineCheckScript()
+{
+    return QStringLiteral("(function(){var e=document.querySelector('#isonline');"
+                          "return !!(e&&e.checked===true);})()");
+}
+
 inline QString mapPageFileName(MapPage page)
 {
     switch (page) {

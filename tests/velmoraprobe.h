@@ -21,7 +21,16 @@ public:
     QTimer *updateTimer() const { return window.updateTimer; }
     QTimer *notConnectedTimer() const { return window.notConnectedTimer; }
     QWebEngineView *googleMap() const { return window.googleMap; }
+    // Its object name changes with its face, so tests cannot find it by name.
+    QPushButton *windowMax() const { return window.windowMax; }
     void layoutWidgets() { window.layoutWidgets(); }
+
+    bool gpsPlaybackStarted() const { return window.gpsPlaybackStarted; }
+    QTableWidget *videoListLeft() const { return window.videoListLeft; }
+    QTableWidget *videoListRight() const { return window.videoListRight; }
+    void loadMapToPlay(int index) { window.LoadMapToPlay(index); }
+    void notConnectedTimerHandler() { window.NotConnectedTimerHandler(); }
+    void listTableUpdate() { window.ListTableUpdate(); }
 
 private:
     Velmora &window;

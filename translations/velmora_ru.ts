@@ -21,19 +21,19 @@
     </message>
     <message>
         <source>GPS File</source>
-        <translation>Журнал GPS</translation>
+        <translation>GPS</translation>
     </message>
     <message>
         <source>Available</source>
-        <translation>Доступен</translation>
+        <translation>Есть</translation>
     </message>
     <message>
         <source>Unavailable</source>
-        <translation>Недоступен</translation>
+        <translation>Неполный</translation>
     </message>
     <message>
         <source>Not Exist</source>
-        <translation>Отсутствует</translation>
+        <translation>Нет</translation>
     </message>
 </context>
 <context>
@@ -45,6 +45,14 @@
     <message>
         <source>Video Files (*.MOV)</source>
         <translation>Видеофайлы (*.MOV)</translation>
+    </message>
+    <message>
+        <source>Importing recordings...</source>
+        <translation>Импорт видеозаписей…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 </TS>

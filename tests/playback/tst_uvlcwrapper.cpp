@@ -1,4 +1,5 @@
 #include "playback/uvlcwrapper.h"
+#include "testrecordings.h"
 #include "widgets/udoubleclickedwidget.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@
 #define WAIT_FOR_STATE(state) \
     QTRY_COMPARE_WITH_TIMEOUT(player->GetState(), int(state), kStateTimeout)
 
+using testrecordings::makeClip;
+
 namespace {
 
 // Playback goes through threads and a real X server; this only bounds a wait.
@@ -35,18 +38,6 @@ void countingHandler(QtMsgType type, const QMessageLogContext &context, const QS
         ++mediaLines;
     if (previousHandler)
         previousHandler(type, context, message);
-}
-
-bool makeClip(const QString &path, int seconds)
-{
-    QStringList arguments = QStringLiteral("-hide_banner -loglevel error -f lavfi "
-                                           "-i testsrc2=size=320x180:rate=25 -c:v libx264 "
-                                           "-pix_fmt yuv420p -y -t")
-                                .split(QLatin1Char(' '));
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), arguments << QString::number(seconds) << path);
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit
-        && ffmpeg.exitCode() == 0;
 }
 
 QStringList picturesUnder(const QString &folder)

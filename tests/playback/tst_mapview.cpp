@@ -1,0 +1,383 @@
+// Starting a recording through its map page: the real web view with small test
+// pages, the real player with clips made by ffmpeg.
+
+#include "app/velmora.h"
+#include "runfolder.h"
+#include "testrecordings.h"
+#include "velmoraprobe.h"
+
+#include "catalogue/gpslogdata.h"
+#include "catalogue/uvideoandgpsfiles.h"
+#include "playback/mappages.h"
+#include "playback/uvlcwrapper.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
+
+using namespace testrecordings;
+
+Q_DECLARE_METATYPE(MapPage)
+Q_DECLARE_METATYPE(MapPageKind)
+
+namespace {
+
+// Playback and page loads go through other processes and threads; this only
+// bounds a wait.
+constexpr int kTimeout = 20000;
+
+// Catalogue entries made by init(), one for each log state.
+enum Entry { AvailableEntry, UnavailableEntry, NotExistEntry, EntryCount };
+const QStringList kNames = { QStringLiteral("FILE0001.MOV"), QStringLiteral("FILE0002.MOV"),
+                             QStringLiteral("FILE0003.MOV") };
+
+// Answers no request of the stall: scheme, so a page that asks one never
+// finishes loading.
+class StallHandler : public QWebEngineUrlSchemeHandler
+{
+public:
+    void requestStarted(QWebEngineUrlRequestJob *) override { ++requests; }
+    int requests = 0;
+};
+
+} // namespace
+
+class TestMapView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void pageFollowsGpsState_data();
+    void pageFollowsGpsState();
+    void onlineStartsOnce();
+    void offlineFallsBackToNoConnection_data();
+    void offlineFallsBackToNoConnection();
+    void staleOnlineAnswerIsIgnored_data();
+    void staleOnlineAnswerIsIgnored();
+    void answerAfterWindowIsGone();
+    void indexOutOfRangeChangesNothing_data();
+    void indexOutOfRangeChangesNothing();
+    void brokenRecordings_data();
+    void brokenRecordings();
+
+private:
+    void start(MapPageKind kind);
+    QVariant evaluate(const QString &script);
+
+    QTemporaryDir clips;
+    StallHandler stall;
+    std::unique_ptr<ScratchRunFolder> folder;
+    std::unique_ptr<Velmora> window;
+    std::unique_ptr<VelmoraProbe> probe;
+};
+
+void TestMapView::initTestCase()
+{
+    QVERIFY2(makeClip(clips.filePath(QStringLiteral("clip.MOV"))), "ffmpeg could not make a clip");
+}
+
+void TestMapView::init()
+{
+    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
+    const QString card = folder->filePath(QStringLiteral("card"));
+    for (const QString &name : kNames)
+        QVERIFY(copyFile(clips.filePath(QStringLiteral("clip.MOV")), cardVideo(card, name)));
+    QVERIFY(writeLog(cardLog(card, kNames[AvailableEntry]), 3, 0));
+    QVERIFY(writeLog(cardLog(card, kNames[UnavailableEntry]), 0, 3));
+}
+
+void TestMapView::cleanup()
+{
+    probe.reset();
+    window.reset();
+    folder.reset();
+}
+
+// A shown window with the three recordings imported and the start page loaded.
+void TestMapView::start(MapPageKind kind)
+{
+    QVERIFY(writeMapPages(folder->path(), kind));
+    window = std::make_unique<Velmora>(nullptr);
+    probe = std::make_unique<VelmoraProbe>(*window);
+    probe->googleMap()->page()->profile()->installUrlSchemeHandler("stall", &stall);
+    QSignalSpy loaded(probe->googleMap(), &QWebEngineView::loadFinished);
+    window->show();
+    QStringList videos;
+    for (const QString &name : kNames)
+        videos << cardVideo(folder->filePath(QStringLiteral("card")), name);
+    window->importVideos(videos);
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kTimeout);
+}
+
+// Answers come in the order the scripts were sent, so this also waits for
+// every answer asked before it.
+QVariant TestMapView::evaluate(const QString &script)
+{
+    // Shared: an answer later than the wait must still find it.
+    const auto answer = std::make_shared<std::optional<QVariant>>();
+    probe->googleMap()->page()->runJavaScript(script, [answer](const QVariant &value) {
+        *answer = value;
+    });
+    if (!QTest::qWaitFor([&] { return answer->has_value(); }, kTimeout))
+        qWarning("no answer to %s", qPrintable(script));
+    return answer->value_or(QVariant());
+}
+
+void TestMapView::pageFollowsGpsState_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<MapPage>("page");
+    QTest::addColumn<int>("mapState");
+    QTest::addColumn<bool>("waitsForConnection");
+    QTest::addColumn<int>("records");
+
+    QTest::newRow("Available") << int(AvailableEntry) << MapPage::Map << 1 << true << 3;
+    QTest::newRow("Unavailable") << int(UnavailableEntry) << MapPage::NoGpsInfo << 3 << false << 3;
+    QTest::newRow("Not Exist") << int(NotExistEntry) << MapPage::NoGpsFile << 2 << false << 0;
+}
+
+void TestMapView::pageFollowsGpsState()
+{
+    QFETCH(int, entry);
+    QFETCH(MapPage, page);
+    QFETCH(int, mapState);
+    QFETCH(bool, waitsForConnection);
+    QFETCH(int, records);
+
+    start(MapPageKind::Online);
+    probe->loadMapToPlay(entry);
+    QCOMPARE(probe->status()->mapState, mapState);
+    QCOMPARE(probe->googleMap()->url(), mapPageUrl(page));
+    QCOMPARE(probe->notConnectedTimer()->isActive(), waitsForConnection);
+    if (waitsForConnection)
+        QCOMPARE(probe->notConnectedTimer()->interval(), 12000);
+    QCOMPARE(probe->player()->GetIndex(), entry);
+    QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Error)); // not before the page
+
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    QCOMPARE(probe->status()->mapState, mapState);
+    QVERIFY(!probe->notConnectedTimer()->isActive());
+    QVERIFY(probe->updateTimer()->isActive());
+    QCOMPARE(probe->updateTimer()->interval(), 250);
+    QCOMPARE(probe->gpsLog()->records.size(), records);
+    QCOMPARE(probe->gpsPlaybackStarted(), waitsForConnection);
+    // Drawing is the update cycle's business, not the start's.
+    QCOMPARE(evaluate(QStringLiteral("window.calls.length")).toInt(), 0);
+}
+
+void TestMapView::onlineStartsOnce()
+{
+    start(MapPageKind::Online);
+    probe->loadMapToPlay(AvailableEntry);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    // Paused, a second start would show as playing again.
+    probe->player()->Pause();
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Paused), kTimeout);
+
+    QSignalSpy loaded(probe->googleMap(), &QWebEngineView::loadFinished);
+    probe->googleMap()->reload();
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, kTimeout);
+    QCOMPARE(loaded.first().first().toBool(), true);
+    evaluate(QStringLiteral("0"));
+    QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Paused));
+    QCOMPARE(probe->status()->mapState, 1);
+    QCOMPARE(probe->googleMap()->url(), mapPageUrl(MapPage::Map));
+}
+
+void TestMapView::offlineFallsBackToNoConnection_data()
+{
+    QTest::addColumn<MapPageKind>("kind");
+    QTest::addColumn<bool>("byTimer");
+
+    QTest::newRow("not checked") << MapPageKind::Offline << false;
+    QTest::newRow("no #isonline") << MapPageKind::WithoutProbe << false;
+    QTest::newRow("never finishes") << MapPageKind::NeverFinishes << true;
+    QTest::newRow("fails to load") << MapPageKind::Missing << true;
+}
+
+void TestMapView::offlineFallsBackToNoConnection()
+{
+    QFETCH(MapPageKind, kind);
+    QFETCH(bool, byTimer);
+
+    start(kind);
+    const int stalled = stall.requests;
+    probe->loadMapToPlay(AvailableEntry);
+    if (byTimer) {
+        if (kind == MapPageKind::NeverFinishes)
+            QTRY_VERIFY_WITH_TIMEOUT(stall.requests > stalled, kTimeout);
+        QVERIFY(probe->notConnectedTimer()->isActive());
+        QCOMPARE(probe->notConnectedTimer()->interval(), 12000);
+        QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Error));
+        // What the timer does after twelve seconds, without the wait.
+        probe->notConnectedTimerHandler();
+    }
+    const QUrl noConnection = mapPageUrl(MapPage::NoConnection);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->googleMap()->url(), noConnection, kTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    QCOMPARE(probe->status()->mapState, 4);
+    QCOMPARE(probe->player()->GetIndex(), int(AvailableEntry));
+    QVERIFY(!probe->notConnectedTimer()->isActive());
+    QVERIFY(probe->updateTimer()->isActive());
+    QCOMPARE(probe->gpsLog()->records.size(), 3);
+}
+
+void TestMapView::staleOnlineAnswerIsIgnored_data()
+{
+    QTest::addColumn<MapPageKind>("kind");
+    QTest::addColumn<bool>("byTimer");
+    QTest::addColumn<MapPage>("page");
+    QTest::addColumn<int>("mapState");
+    QTest::addColumn<int>("index");
+
+    // An answer honoured late would show the no-connection page ...
+    QTest::newRow("offline, then another recording")
+            << MapPageKind::Offline << false << MapPage::NoGpsFile << 2 << int(NotExistEntry);
+    // ... or mark the map page as having started its recording.
+    QTest::newRow("online, then the timer")
+            << MapPageKind::Online << true << MapPage::NoConnection << 4 << int(AvailableEntry);
+}
+
+void TestMapView::staleOnlineAnswerIsIgnored()
+{
+    QFETCH(MapPageKind, kind);
+    QFETCH(bool, byTimer);
+    QFETCH(MapPage, page);
+    QFETCH(int, mapState);
+    QFETCH(int, index);
+
+    start(kind);
+    // Runs right after the window's own slot has sent the online check.
+    QObject listener;
+    connect(probe->googleMap(), &QWebEngineView::loadFinished, &listener, [&](bool ok) {
+        if (!ok || probe->googleMap()->url() != mapPageUrl(MapPage::Map))
+            return;
+        if (byTimer)
+            probe->notConnectedTimerHandler();
+        else
+            probe->loadMapToPlay(index);
+    });
+    probe->loadMapToPlay(AvailableEntry);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->googleMap()->url(), mapPageUrl(page), kTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    evaluate(QStringLiteral("0"));
+    QCOMPARE(probe->googleMap()->url(), mapPageUrl(page));
+    QCOMPARE(probe->status()->mapState, mapState);
+    QCOMPARE(probe->player()->GetIndex(), index);
+    QVERIFY(!probe->gpsPlaybackStarted());
+}
+
+void TestMapView::answerAfterWindowIsGone()
+{
+    start(MapPageKind::Offline);
+    bool checked = false;
+    auto listener = std::make_unique<QObject>();
+    connect(probe->googleMap(), &QWebEngineView::loadFinished, listener.get(), [&](bool ok) {
+        checked = checked || (ok && probe->googleMap()->url() == mapPageUrl(MapPage::Map));
+    });
+    probe->loadMapToPlay(AvailableEntry);
+    QTRY_VERIFY_WITH_TIMEOUT(checked, kTimeout);
+    listener.reset();
+    probe.reset();
+    window.reset();
+    QTest::qWait(200); // room for a late answer to arrive
+}
+
+void TestMapView::indexOutOfRangeChangesNothing_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("-1") << -1;
+    QTest::newRow("catalogue size") << int(EntryCount);
+}
+
+void TestMapView::indexOutOfRangeChangesNothing()
+{
+    QFETCH(int, index);
+
+    start(MapPageKind::Online);
+    probe->loadMapToPlay(UnavailableEntry);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    const qint64 playedBefore = probe->player()->GetPlayTime();
+
+    probe->loadMapToPlay(index);
+    QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Playing));
+    QCOMPARE(probe->player()->GetIndex(), int(UnavailableEntry));
+    QVERIFY(probe->player()->GetPlayTime() >= playedBefore);
+    QCOMPARE(probe->googleMap()->url(), mapPageUrl(MapPage::NoGpsInfo));
+    QCOMPARE(probe->status()->mapState, 3);
+    QVERIFY(!probe->notConnectedTimer()->isActive());
+}
+
+void TestMapView::brokenRecordings_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("records");
+
+    QTest::newRow("video gone") << int(NotExistEntry) << QStringLiteral("video gone")
+                                << int(UVlcWrapper::Error) << 0;
+    QTest::newRow("log gone") << int(AvailableEntry) << QStringLiteral("log gone")
+                              << int(UVlcWrapper::Playing) << 0;
+    QTest::newRow("not a video") << int(UnavailableEntry) << QStringLiteral("text")
+                                 << int(UVlcWrapper::Error) << 3;
+}
+
+// Files changed on disk after the import: the recording starts as far as it
+// can, and the window stays usable.
+void TestMapView::brokenRecordings()
+{
+    QFETCH(int, entry);
+    QFETCH(QString, damage);
+    QFETCH(int, state);
+    QFETCH(int, records);
+
+    start(MapPageKind::Online);
+    const QString card = folder->filePath(QStringLiteral("card"));
+    const QString video = cardVideo(card, kNames[entry]);
+    if (damage == QLatin1String("video gone"))
+        QVERIFY(QFile::remove(video));
+    else if (damage == QLatin1String("log gone"))
+        QVERIFY(QFile::remove(cardLog(card, kNames[entry])));
+    else
+        QVERIFY(writeFile(video, QByteArray("a trip log, not a video\n").repeated(100)));
+
+    probe->loadMapToPlay(entry);
+    QTRY_VERIFY_WITH_TIMEOUT(probe->updateTimer()->isActive(), kTimeout); // started
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), state, kTimeout);
+    QCOMPARE(probe->player()->GetIndex(), entry);
+    QCOMPARE(probe->gpsLog()->records.size(), records);
+    QCOMPARE(probe->catalogue()->GetVideoCount(), int(EntryCount));
+}
+
+int main(int argc, char *argv[])
+{
+    // Before any web engine object: a scheme whose requests stay unanswered.
+    QWebEngineUrlScheme stallScheme("stall");
+    stallScheme.setFlags(QWebEngineUrlScheme::LocalScheme
+                         | QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(stallScheme);
+    // libvlc draws into a native X11 window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestMapView test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mapview.moc"
