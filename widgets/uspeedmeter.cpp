@@ -8,6 +8,22 @@ USpeedMeter::USpeedMeter(QWidget *parent)
 {
 }
 
+void USpeedMeter::SetCarSpeed(double, double[21], double[21], double[21])
+{
+}
+
+void USpeedMeter::DrawGSensorLine()
+{
+}
+
+void USpeedMeter::SetLevel()
+{
+}
+
+void USpeedMeter::ResetLevel()
+{
+}
+
 void USpeedMeter::paintEvent(QPaintEvent *)
 {
     // The dial is the style-sheet background, which custom widgets only get

@@ -11,6 +11,12 @@ class USpeedMeter : public QWidget
 public:
     explicit USpeedMeter(QWidget *parent = nullptr);
 
+public slots:
+    void SetCarSpeed(double NewCarSpeed, double x[21], double y[21], double z[21]);
+    void DrawGSensorLine();
+    void SetLevel();
+    void ResetLevel();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
