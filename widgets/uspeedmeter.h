@@ -3,15 +3,20 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 // The speedometer dial with its needle and the three-axis G-sensor graph.
 class USpeedMeter : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int kSamples = 21;
+
     explicit USpeedMeter(QWidget *parent = nullptr);
 
 public slots:
+    // The literal 21 stays: moc records the signature as written.
     void SetCarSpeed(double NewCarSpeed, double x[21], double y[21], double z[21]);
     void DrawGSensorLine();
     void SetLevel();
@@ -19,6 +24,18 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void DrawSpeedNeedle(double speed);
+    void drawBackground();
+
+    double CarSpeed = 0.0;
+    double GSensorX[kSamples] = {};
+    double GSensorY[kSamples] = {};
+    double GSensorZ[kSamples] = {};
+    int Level = 1;
+    QPushButton *PlusButton = nullptr;
+    QPushButton *MinusButton = nullptr;
 };
 
 #endif // USPEEDMETER_H
