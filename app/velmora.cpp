@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTimer>
@@ -137,11 +138,13 @@ Velmora::Velmora(QWidget *parent)
 
     player->SetVideoWindow(videoWindow);
 
-    videoTimeSlider->setRange(0, 1000);
+    videoTimeSlider->setRange(0, kTimeSliderEnd);
     videoVolumnSlider->setRange(0, 100);
     videoVolumnSlider->setValue(50);
 
     connectTheRest();
+    addToolTips();
+    createShortcuts();
 
     // Dropped videos are imported by the window; the map page never sees them.
     setAcceptDrops(true);
@@ -252,6 +255,43 @@ void Velmora::connectTheRest()
     connect(catalogue, &UVideoAndGpsfiles::VideoAdded, player, &UVlcWrapper::AddMedia);
     connect(catalogue, &UVideoAndGpsfiles::VideoDeleted, player, &UVlcWrapper::RemoveMedia);
     connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
+}
+
+void Velmora::addToolTips()
+{
+    videoPre->setToolTip(tr("Previous recording"));
+    videoPlay->setToolTip(tr("Play or pause (Space)"));
+    videoNext->setToolTip(tr("Next recording"));
+    videoStop->setToolTip(tr("Stop"));
+    shot->setToolTip(tr("Snapshot (S)"));
+    videoListItemImport->setToolTip(tr("Import videos"));
+    videoListPrePage->setToolTip(tr("Previous page"));
+    videoListNextPage->setToolTip(tr("Next page"));
+    videoListItemDelete->setToolTip(tr("Delete the selected recording"));
+    windowMin->setToolTip(tr("Minimize"));
+    windowMax->setToolTip(tr("Maximize or restore"));
+    windowClose->setToolTip(tr("Close"));
+}
+
+// Window-wide keys; the buttons and tables never take the focus, so nothing
+// inside the window swallows them.
+void Velmora::createShortcuts()
+{
+    const auto onKey = [this](QKeySequence key, auto action) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+    };
+    onKey(Qt::Key_Space, [this] { videoPlay->click(); });
+    onKey(Qt::Key_Left, [this] { seekBy(-kSeekStepMs); });
+    onKey(Qt::Key_Right, [this] { seekBy(kSeekStepMs); });
+    onKey(Qt::Key_Up, [this] { changeVolumeBy(kVolumeStep); });
+    onKey(Qt::Key_Down, [this] { changeVolumeBy(-kVolumeStep); });
+    onKey(Qt::Key_S, [this] { takeShot(); });
+    for (const Qt::Key key : { Qt::Key_F, Qt::Key_Return, Qt::Key_Enter })
+        onKey(key, [this] { fullscreen(); });
+    onKey(Qt::Key_Escape, [this] {
+        if (fullScreenOn)
+            fullscreen();
+    });
 }
 
 void Velmora::resizeEvent(QResizeEvent *)

@@ -17,6 +17,7 @@ class QWebEngineView;
 enum class MapPage;
 
 class GpsLogData;
+struct GpsLogRecord;
 class NcFramelessHelper;
 class UDoubleClickedWidget;
 class USpeedMeter;
@@ -101,11 +102,36 @@ private:
     void onlineCheckAnswered(bool online);
     void startRecording();
 
+    void addToolTips();
+    void createShortcuts();
+    void seekBy(qint64 ms);
+    void changeVolumeBy(int step);
+
+    void UpdateTimeLabel();
+    void playAndShowPage(int index);
+    void resetSpeedMeter();
+    void runMapScript(const QString &script);
+
+    void showStopped();
+    void showEndedAndPlayNext();
+    void showPlaying();
+    void showSecondOnMap(int second);
+    void showSecondWithoutFixes(int second);
+    void sendRoute(const GpsLogRecord &first);
+    void showSpeedAndGraph(double speed);
+
     int tableIndex(int row, bool rightTable) const;
     int pageCount() const;
     void fillTable(QTableWidget *table, bool rightTable);
     void highlightPlayerRow();
     void importPending();
+
+    // Samples in the G-sensor graph: ten seconds either side of the current.
+    static constexpr int kGraphSamples = 21;
+    // The time slider counts thousandths of the recording.
+    static constexpr int kTimeSliderEnd = 1000;
+    static constexpr qint64 kSeekStepMs = 5000;
+    static constexpr int kVolumeStep = 5;
 
     int playButtonState = 1;
     int maxButtonState = 1;
@@ -157,6 +183,10 @@ private:
     // Videos that the running import has still to add.
     QStringList pendingImports;
     bool importing = false;
+    // The stop or end of the current video has been shown; the next playing
+    // tick clears them.
+    bool stoppedHandled = false;
+    bool endedHandled = false;
 };
 
 #endif // VELMORA_H

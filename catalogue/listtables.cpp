@@ -74,6 +74,11 @@ void Velmora::DeleteFile()
         index = tableIndex(videoListLeft->currentRow(), false);
     if (videoListRight->currentRow() != -1)
         index = tableIndex(videoListRight->currentRow(), true);
+    // Otherwise the deleted recording would go on playing under another's name.
+    if (index != -1 && index == player->GetIndex() && player->GetState() != UVlcWrapper::Error) {
+        ClearGUI();
+        player->Stop();
+    }
     catalogue->DeleteVideoAndGpsfile(index);
 
     if (status->currentPage > 0 && status->currentPage >= pageCount())

@@ -2,29 +2,142 @@
 
 #include "app/velmora.h"
 
+#include "catalogue/uvideoandgpsfiles.h"
+#include "playback/displaytexts.h"
+#include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "widgets/udoubleclickedwidget.h"
+#include "widgets/uspeedmeter.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+constexpr int kRecordingsPerPage = 10;
+
+// Each rule names the face the button has just left, so none of them applies;
+// setting them only re-polishes the button, and the application style sheet's
+// rules for the new object name give it its face.
+const char *const kLeftPlayFaceRules =
+        "#VideoPlay          {border-image:url(./images/Video_Play.png); border-radius: 8px;}"
+        "#VideoPlay:hover    {border-image:url(./images/Video_Play_Hover.png);}"
+        "#VideoPlay:pressed  {border-image:url(./images/Video_Play_Pressed.png);}";
+const char *const kLeftPauseFaceRules =
+        "#VideoPause         {border-image:url(./images/Video_Pause.png); border-radius: 8px;}"
+        "#VideoPause:hover   {border-image:url(./images/Video_Pause_Hover.png);}"
+        "#VideoPause:pressed {border-image:url(./images/Video_Pause_Pressed.png);}";
+
+} // namespace
 
 void Velmora::SwitchPlaybuttonAndPausebutton()
 {
+    if (playButtonState == 1) {
+        videoPlay->setObjectName(QStringLiteral("VideoPause"));
+        videoPlay->setStyleSheet(QLatin1String(kLeftPlayFaceRules));
+        playButtonState = 0;
+    } else {
+        videoPlay->setObjectName(QStringLiteral("VideoPlay"));
+        videoPlay->setStyleSheet(QLatin1String(kLeftPauseFaceRules));
+        playButtonState = 1;
+    }
+    runMapScript(setLocationScript());
 }
 
 void Velmora::PauseButtonPlay()
 {
+    if (player->GetState() != UVlcWrapper::Error)
+        player->Pause();
+    else
+        LoadMapToPlay(player->GetIndex());
 }
 
 void Velmora::ClearGUI()
 {
+    carPositionNumber->setText(QString());
+    videoTime->setText(emptyTimeLabelText());
+    videoTimeSlider->setValue(0);
+    resetSpeedMeter();
+    videoName->setText(QString());
+    videoTime->setText(emptyTimeLabelText());
+    playButtonState = 0;
+    SwitchPlaybuttonAndPausebutton();
+    pathDrawn = 0;
+    status->mapState = MapStateStart;
+    // A slow map page would otherwise bring up the no-connection page later,
+    // and that page starts the recording that was just stopped.
+    notConnectedTimer->stop();
+    loadMapPage(MapPage::Start);
+    // Painted after the stop that follows, the splash replaces the last frame.
+    videoWindow->update();
 }
 
 void Velmora::PlayNext()
 {
+    const int index = player->GetIndex();
+    if (index < catalogue->GetVideoCount() - 1)
+        playAndShowPage(index + 1);
 }
 
 void Velmora::PlayPrevious()
 {
+    const int index = player->GetIndex();
+    if (index > 0)
+        playAndShowPage(index - 1);
 }
 
 void Velmora::takeShot()
 {
     player->takeShot();
+}
+
+void Velmora::playAndShowPage(int index)
+{
+    pathDrawn = 0;
+    LoadMapToPlay(index);
+    status->currentPage = index / kRecordingsPerPage;
+    ListTableUpdate();
+}
+
+// The player seeks by fraction of the length only, so the step is rounded to
+// a thousandth of the recording.
+void Velmora::seekBy(qint64 ms)
+{
+    const int state = player->GetState();
+    const qint64 length = player->GetMediaLength();
+    if ((state != UVlcWrapper::Playing && state != UVlcWrapper::Paused) || length <= 0)
+        return;
+    const qint64 target = qBound<qint64>(0, player->GetPlayTime() + ms, length);
+    player->SetPosition(int(target * kTimeSliderEnd / length));
+}
+
+// As if the volume slider had been moved.
+void Velmora::changeVolumeBy(int step)
+{
+    videoVolumnSlider->setValue(videoVolumnSlider->value() + step);
+    player->SetVolume(videoVolumnSlider->value());
+}
+
+void Velmora::UpdateTimeLabel()
+{
+    videoTime->setText(timeLabelText(player->GetPlayTime(), player->GetMediaLength()));
+}
+
+void Velmora::resetSpeedMeter()
+{
+    double x[kGraphSamples] = {};
+    double y[kGraphSamples] = {};
+    double z[kGraphSamples] = {};
+    carSpeedMeter->SetCarSpeed(0, x, y, z);
+}
+
+// Results are not needed, and calls to functions a page lacks do no harm.
+void Velmora::runMapScript(const QString &script)
+{
+    googleMap->page()->runJavaScript(script);
 }

@@ -32,6 +32,11 @@ public:
     void notConnectedTimerHandler() { window.NotConnectedTimerHandler(); }
     void listTableUpdate() { window.ListTableUpdate(); }
 
+    // Its object name changes with its face too.
+    QPushButton *videoPlay() const { return window.videoPlay; }
+    // One tick of the update cycle, without waiting for the timer.
+    void updateUIData() { window.UpdateUIData(); }
+
 private:
     Velmora &window;
 };

@@ -1,0 +1,95 @@
+#include "playback/displaytexts.h"
+
+#include "catalogue/gpslogdata.h"
+
+namespace {
+
+constexpr qint64 kMsPerHour = 3600000;
+constexpr qint64 kMsPerMinute = 60000;
+constexpr qint64 kMsPerSecond = 1000;
+constexpr int kLabelIndent = 14;
+constexpr int kLabelGap = 27;
+constexpr int kShortLabelGap = 36;
+
+// Pads by text length rather than by value, as the label always has; from 100
+// hours on the minutes go unpadded.
+QString clockText(qint64 ms)
+{
+    const qint64 hours = ms / kMsPerHour;
+    const qint64 rest = ms - hours * kMsPerHour;
+    const qint64 minutes = rest / kMsPerMinute;
+    const qint64 seconds = (rest - minutes * kMsPerMinute) / kMsPerSecond;
+
+    QString text = QString::number(hours);
+    if (text.size() == 1)
+        text.prepend(QLatin1Char('0'));
+    text += QLatin1Char(':') + QString::number(minutes);
+    if (text.size() == 4)
+        text.insert(3, QLatin1Char('0'));
+    text += QLatin1Char(':') + QString::number(seconds);
+    if (text.size() == 7)
+        text.insert(6, QLatin1Char('0'));
+    return text;
+}
+
+bool isSouth(const GpsLogRecord &record)
+{
+    return record.southOrNorth == QLatin1String("S");
+}
+
+bool isWest(const GpsLogRecord &record)
+{
+    return record.eastOrWest == QLatin1String("W");
+}
+
+QString spaces(int count)
+{
+    return QString(count, QLatin1Char(' '));
+}
+
+} // namespace
+
+QString timeLabelText(qint64 playTimeMs, qint64 mediaLengthMs)
+{
+    return clockText(playTimeMs + kMsPerSecond) + QLatin1Char('/') + clockText(mediaLengthMs);
+}
+
+QString emptyTimeLabelText()
+{
+    return QStringLiteral("00:00:00/00:00:00");
+}
+
+QString setLocationScript()
+{
+    return QStringLiteral("SetLocation(22.40,113.40)");
+}
+
+QString latitudeText(const GpsLogRecord &record)
+{
+    return isSouth(record) ? QLatin1Char('-') + record.latitude : record.latitude;
+}
+
+QString longitudeText(const GpsLogRecord &record)
+{
+    return isWest(record) ? QLatin1Char('-') + record.longitude : record.longitude;
+}
+
+QString mapPointScript(const QString &function, const GpsLogRecord &record)
+{
+    return function + QLatin1Char('(') + latitudeText(record) + QLatin1Char(',')
+            + longitudeText(record) + QLatin1Char(')');
+}
+
+QString positionLabelText(const GpsLogRecord &record)
+{
+    return spaces(kLabelIndent) + (isWest(record) ? QLatin1String("W:") : QLatin1String("E:"))
+            + record.longitude + spaces(kLabelGap)
+            + (isSouth(record) ? QLatin1String("S:") : QLatin1String("N:")) + record.latitude;
+}
+
+QString shortPositionLabelText(const GpsLogRecord &record)
+{
+    return spaces(kLabelIndent) + (isWest(record) ? QLatin1String("W:") : QLatin1String("E:"))
+            + spaces(kShortLabelGap)
+            + (isSouth(record) ? QLatin1String("S:") : QLatin1String("N:"));
+}

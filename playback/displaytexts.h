@@ -1,0 +1,31 @@
+#ifndef DISPLAYTEXTS_H
+#define DISPLAYTEXTS_H
+
+#include <QString>
+
+struct GpsLogRecord;
+
+// The texts that the window shows and the scripts that it sends to the map
+// page; code and tests build them here only.
+
+// "HH:MM:SS/HH:MM:SS": the current time one second ahead of the elapsed whole
+// seconds, then the length.
+QString timeLabelText(qint64 playTimeMs, qint64 mediaLengthMs);
+// What the time label shows with nothing playing.
+QString emptyTimeLabelText();
+
+// Sent to whatever map page is shown on every swap of the play/pause face.
+QString setLocationScript();
+
+// Decimal degrees as the log writes them, "-" in front for south and west.
+QString latitudeText(const GpsLogRecord &record);
+QString longitudeText(const GpsLogRecord &record);
+
+// "<function>(<lat>,<lon>)", e.g. setposition(-22.50000,-113.90000).
+QString mapPointScript(const QString &function, const GpsLogRecord &record);
+
+// Hemisphere letters with the coordinates, or, without a fix, the letters only.
+QString positionLabelText(const GpsLogRecord &record);
+QString shortPositionLabelText(const GpsLogRecord &record);
+
+#endif // DISPLAYTEXTS_H

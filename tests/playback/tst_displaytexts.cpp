@@ -1,0 +1,92 @@
+// The texts of the time and position labels and the map scripts.
+
+#include "catalogue/gpslogdata.h"
+#include "playback/displaytexts.h"
+
+#include <QTest>
+
+class TestDisplayTexts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void timeLabel_data();
+    void timeLabel();
+    void coordinates_data();
+    void coordinates();
+};
+
+void TestDisplayTexts::timeLabel_data()
+{
+    QTest::addColumn<qint64>("playTime");
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("one second ahead") << qint64(64999) << qint64(180000)
+                                      << QStringLiteral("00:01:05/00:03:00");
+    QTest::newRow("start") << qint64(0) << qint64(0) << QStringLiteral("00:00:01/00:00:00");
+    QTest::newRow("into the hour") << qint64(3599000) << qint64(3599999)
+                                   << QStringLiteral("01:00:00/00:59:59");
+    QTest::newRow("two-digit fields") << qint64(45296000 - 1000) << qint64(45296999)
+                                      << QStringLiteral("12:34:56/12:34:56");
+    // The padding counts characters, so three-digit hours leave the minutes
+    // unpadded.
+    QTest::newRow("hundred hours") << qint64(360000000) << qint64(360000000)
+                                   << QStringLiteral("100:0:01/100:0:00");
+}
+
+void TestDisplayTexts::timeLabel()
+{
+    QFETCH(qint64, playTime);
+    QFETCH(qint64, length);
+    QFETCH(QString, text);
+    QCOMPARE(timeLabelText(playTime, length), text);
+}
+
+void TestDisplayTexts::coordinates_data()
+{
+    QTest::addColumn<QString>("southOrNorth");
+    QTest::addColumn<QString>("eastOrWest");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("shortLabel");
+
+    const QString indent(14, QLatin1Char(' '));
+    const QString gap(27, QLatin1Char(' '));
+    const QString shortGap(36, QLatin1Char(' '));
+    QTest::newRow("S W") << "S" << "W" << "setposition(-22.50000,-113.90000)"
+                         << indent + "W:113.90000" + gap + "S:22.50000"
+                         << indent + "W:" + shortGap + "S:";
+    QTest::newRow("N E") << "N" << "E" << "setposition(22.50000,113.90000)"
+                         << indent + "E:113.90000" + gap + "N:22.50000"
+                         << indent + "E:" + shortGap + "N:";
+    // Only the exact letters count; anything else reads as north and east.
+    QTest::newRow("lower case") << "s" << "w" << "setposition(22.50000,113.90000)"
+                                << indent + "E:113.90000" + gap + "N:22.50000"
+                                << indent + "E:" + shortGap + "N:";
+    QTest::newRow("empty") << "" << "" << "setposition(22.50000,113.90000)"
+                           << indent + "E:113.90000" + gap + "N:22.50000"
+                           << indent + "E:" + shortGap + "N:";
+}
+
+void TestDisplayTexts::coordinates()
+{
+    QFETCH(QString, southOrNorth);
+    QFETCH(QString, eastOrWest);
+    QFETCH(QString, script);
+    QFETCH(QString, label);
+    QFETCH(QString, shortLabel);
+
+    GpsLogRecord record;
+    record.latitude = QStringLiteral("22.50000");
+    record.longitude = QStringLiteral("113.90000");
+    record.southOrNorth = southOrNorth;
+    record.eastOrWest = eastOrWest;
+    QCOMPARE(mapPointScript(QStringLiteral("setposition"), record), script);
+    QCOMPARE(positionLabelText(record), label);
+    QCOMPARE(shortPositionLabelText(record), shortLabel);
+}
+
+QTEST_APPLESS_MAIN(TestDisplayTexts)
+
+#include "tst_displaytexts.moc"

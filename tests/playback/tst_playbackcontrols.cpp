@@ -1,0 +1,325 @@
+// The transport buttons on a real window: the real player with ffmpeg clips,
+// the real web view with test pages that record their calls.
+
+#include "playingwindow.h"
+
+#include "catalogue/uvideoandgpsfiles.h"
+#include "playback/displaytexts.h"
+#include "playback/mappages.h"
+#include "playback/uvlcwrapper.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace testrecordings;
+
+namespace {
+
+QByteArray logWithFixes(int seconds)
+{
+    QByteArray log;
+    for (int second = 0; second < seconds; ++second)
+        log += "A,030410,1310" + QByteArray::number(10 + second)
+                + ",4618.9395,N,00656.1347,E,12.00,0.10,0.20,0.99;\n";
+    return log;
+}
+
+// Recordings without a log start as soon as their page has loaded.
+QList<QByteArray> withoutLogs(int count)
+{
+    return QList<QByteArray>(count, QByteArray());
+}
+
+} // namespace
+
+class TestPlaybackControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void playPauseFaces();
+    void nextAndPrevious_data();
+    void nextAndPrevious();
+    void stopResetsDisplay();
+    void stopDuringMapLoad();
+    void deleteRecording_data();
+    void deleteRecording();
+    void keys_data();
+    void keys();
+    void seekKeys();
+    void buttonsExplainThemselves();
+
+private:
+    void waitForState(int state);
+    void activate();
+    void verifyResetDisplay();
+
+    QTemporaryDir clips;
+    QString clip;
+    QString longClip;
+    PlayingWindow w;
+};
+
+void TestPlaybackControls::initTestCase()
+{
+    collectDebugLines();
+    clip = clips.filePath(QStringLiteral("clip.MOV"));
+    QVERIFY2(makeClip(clip), "ffmpeg could not make a clip");
+    longClip = clips.filePath(QStringLiteral("long.MOV"));
+    QVERIFY2(makeClip(longClip, 20), "ffmpeg could not make a clip");
+}
+
+void TestPlaybackControls::cleanup()
+{
+    w.probe.reset();
+    w.window.reset();
+    w.folder.reset();
+}
+
+void TestPlaybackControls::waitForState(int state)
+{
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetState(), state, kTimeout);
+}
+
+// Shortcuts reach only the active window.
+void TestPlaybackControls::activate()
+{
+    w.window->activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(w.window->isActiveWindow(), kTimeout);
+}
+
+void TestPlaybackControls::verifyResetDisplay()
+{
+    QCOMPARE(w.child<QLabel>("VideoTime")->text(), emptyTimeLabelText());
+    QCOMPARE(w.child<QSlider>("VideoTimeSlider")->value(), 0);
+    QCOMPARE(w.child<QLabel>("CarPositionNumber")->text(), QString());
+    QCOMPARE(w.child<QLabel>("VideoName")->text(), QString());
+    QCOMPARE(w.probe->playButtonState(), 1);
+    QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPlay"));
+    QCOMPARE(w.probe->pathDrawn(), 0);
+    QCOMPARE(w.probe->status()->mapState, 0);
+    QCOMPARE(w.probe->player()->GetState(), int(UVlcWrapper::Error));
+    QVERIFY(!w.probe->notConnectedTimer()->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->googleMap()->url(), mapPageUrl(MapPage::Start), kTimeout);
+}
+
+// Each click swaps the face first, then starts, pauses or resumes.
+void TestPlaybackControls::playPauseFaces()
+{
+    QVERIFY(w.make(clip, withoutLogs(3)));
+    QPushButton *play = w.probe->videoPlay();
+    w.probe->player()->SetIndex(1); // as a single click in a list does
+
+    play->click();
+    QCOMPARE(play->objectName(), QStringLiteral("VideoPause"));
+    QCOMPARE(w.probe->playButtonState(), 0);
+    QVERIFY(play->styleSheet().startsWith(QLatin1String(
+            "#VideoPlay          {border-image:url(./images/Video_Play.png); border-radius: 8px;}")));
+    waitForState(UVlcWrapper::Playing);
+    QCOMPARE(w.probe->player()->GetIndex(), 1);
+    // The cycle would put the face right while the player catches up.
+    w.probe->updateTimer()->stop();
+    const int located = w.calls().count(asRecorded(setLocationScript()));
+
+    play->click();
+    QCOMPARE(play->objectName(), QStringLiteral("VideoPlay"));
+    QCOMPARE(w.probe->playButtonState(), 1);
+    QVERIFY(play->styleSheet().startsWith(QLatin1String("#VideoPause         {")));
+    waitForState(UVlcWrapper::Paused);
+
+    play->click();
+    QCOMPARE(play->objectName(), QStringLiteral("VideoPause"));
+    waitForState(UVlcWrapper::Playing);
+    QCOMPARE(w.calls().count(asRecorded(setLocationScript())), located + 2);
+}
+
+void TestPlaybackControls::nextAndPrevious_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("page");
+
+    // Page 5 is where the test leaves the list: a move shows the player's page.
+    QTest::newRow("next onto the next page") << 9 << "VideoNext" << 10 << 1;
+    QTest::newRow("previous onto the page before") << 10 << "VideoPre" << 9 << 0;
+    QTest::newRow("next from nothing chosen") << -1 << "VideoNext" << 0 << 0;
+    QTest::newRow("no next after the last") << 11 << "VideoNext" << 11 << 5;
+    QTest::newRow("no previous before the first") << 0 << "VideoPre" << 0 << 5;
+}
+
+void TestPlaybackControls::nextAndPrevious()
+{
+    QFETCH(int, start);
+    QFETCH(QString, button);
+    QFETCH(int, index);
+    QFETCH(int, page);
+
+    QVERIFY(w.make(clip, withoutLogs(12)));
+    w.probe->loadMapToPlay(start);
+    w.probe->status()->currentPage = 5;
+    w.child<QPushButton>(button.toLatin1().constData())->click();
+    QCOMPARE(w.probe->player()->GetIndex(), index);
+    QCOMPARE(w.probe->status()->currentPage, page);
+    if (index != start) {
+        const int row = index % 10;
+        QTableWidget *table = row < 5 ? w.probe->videoListLeft() : w.probe->videoListRight();
+        QCOMPARE(table->currentRow(), row % 5);
+        QCOMPARE(table->item(row % 5, 0)->text(),
+                 QStringLiteral("FILE%1.MOV").arg(index + 1, 4, 10, QLatin1Char('0')));
+        waitForState(UVlcWrapper::Playing);
+    }
+}
+
+// Stopped by the button, the media is released: later ticks find nothing
+// loaded and leave the reset display alone.
+void TestPlaybackControls::stopResetsDisplay()
+{
+    QVERIFY(w.make(clip, { logWithFixes(3) }));
+    w.probe->loadMapToPlay(0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->pathDrawn(), 1, kTimeout);
+    QVERIFY(!w.child<QLabel>("CarPositionNumber")->text().isEmpty());
+    QCOMPARE(w.probe->playButtonState(), 0);
+
+    debugLines().clear();
+    w.child<QPushButton>("VideoStop")->click();
+    for (int tick = 0; tick < 3; ++tick)
+        w.probe->updateUIData();
+    verifyResetDisplay();
+    QVERIFY(!debugLines().contains(QStringLiteral("real stopped.")));
+}
+
+// The no-connection page would otherwise start the stopped recording later.
+void TestPlaybackControls::stopDuringMapLoad()
+{
+    QVERIFY(w.make(clip, { logWithFixes(3) }));
+    w.probe->loadMapToPlay(0);
+    QVERIFY(w.probe->notConnectedTimer()->isActive());
+    w.child<QPushButton>("VideoStop")->click();
+    verifyResetDisplay();
+    QCOMPARE(w.evaluate(QStringLiteral("document.title")).toString(), QStringLiteral("start"));
+    QCOMPARE(w.probe->player()->GetState(), int(UVlcWrapper::Error));
+}
+
+void TestPlaybackControls::deleteRecording_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("playing") << int(UVlcWrapper::Playing) << 2;
+    QTest::newRow("paused") << int(UVlcWrapper::Paused) << 2;
+    QTest::newRow("ended") << int(UVlcWrapper::Ended) << 2;
+    QTest::newRow("another one") << int(UVlcWrapper::Playing) << 0;
+}
+
+// The loaded recording is the last, so that its end starts no other.
+void TestPlaybackControls::deleteRecording()
+{
+    QFETCH(int, state);
+    QFETCH(int, row);
+
+    QVERIFY(w.make(clip, withoutLogs(3)));
+    w.probe->loadMapToPlay(2);
+    waitForState(UVlcWrapper::Playing);
+    if (state == UVlcWrapper::Paused)
+        w.probe->player()->Pause();
+    waitForState(state);
+
+    w.probe->videoListLeft()->setCurrentCell(row, 0);
+    w.child<QPushButton>("VideoListItemDelete")->click();
+    QCOMPARE(w.probe->catalogue()->GetVideoCount(), 2);
+    if (row == 2) {
+        verifyResetDisplay();
+    } else {
+        QCOMPARE(w.probe->player()->GetState(), state);
+        QCOMPARE(w.probe->player()->GetIndex(), 1);
+        w.probe->updateUIData();
+        QCOMPARE(w.child<QLabel>("VideoName")->text(), QStringLiteral("FILE0003.MOV"));
+    }
+}
+
+void TestPlaybackControls::keys_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("volume");
+    QTest::addColumn<bool>("fullScreen");
+
+    QTest::newRow("Up") << QList<int>{ Qt::Key_Up } << 55 << false;
+    QTest::newRow("Down twice") << QList<int>{ Qt::Key_Down, Qt::Key_Down } << 40 << false;
+    QTest::newRow("F") << QList<int>{ Qt::Key_F } << 50 << true;
+    QTest::newRow("Enter") << QList<int>{ Qt::Key_Return } << 50 << true;
+    QTest::newRow("F, Esc") << QList<int>{ Qt::Key_F, Qt::Key_Escape } << 50 << false;
+    QTest::newRow("Esc alone") << QList<int>{ Qt::Key_Escape } << 50 << false;
+}
+
+void TestPlaybackControls::keys()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, volume);
+    QFETCH(bool, fullScreen);
+
+    QVERIFY(w.make(clip, withoutLogs(1)));
+    activate();
+    for (const int key : keys)
+        QTest::keyClick(w.window.get(), Qt::Key(key));
+    QCOMPARE(w.child<QSlider>("VideoVolumnSlider")->value(), volume);
+    QCOMPARE(w.probe->fullScreenOn(), fullScreen);
+}
+
+// Space acts as the button, then the arrows seek from where it paused.
+void TestPlaybackControls::seekKeys()
+{
+    QVERIFY(w.make(longClip, withoutLogs(1)));
+    activate();
+    w.probe->player()->SetIndex(0);
+    QTest::keyClick(w.window.get(), Qt::Key_Space);
+    QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPause"));
+    waitForState(UVlcWrapper::Playing);
+    w.probe->updateTimer()->stop(); // the cycle would undo the face below
+    QTest::keyClick(w.window.get(), Qt::Key_Space);
+    waitForState(UVlcWrapper::Paused);
+    QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPlay"));
+
+    UVlcWrapper *player = w.probe->player();
+    const qint64 before = player->GetPlayTime();
+    QTest::keyClick(w.window.get(), Qt::Key_Right);
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() >= before + 4500, kTimeout);
+    const qint64 after = player->GetPlayTime();
+    QVERIFY2(after <= before + 5500, qPrintable(QString::number(after - before)));
+    QTest::keyClick(w.window.get(), Qt::Key_Left);
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() <= after - 4500, kTimeout);
+}
+
+void TestPlaybackControls::buttonsExplainThemselves()
+{
+    QVERIFY(w.make(clip, withoutLogs(1)));
+    // The speed meter's own buttons are not the window's.
+    for (const QPushButton *button :
+         w.window->findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    }
+    for (const QTableWidget *table :
+         w.window->findChildren<QTableWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        QCOMPARE(table->focusPolicy(), Qt::NoFocus);
+}
+
+int main(int argc, char *argv[])
+{
+    // libvlc draws into a native X11 window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestPlaybackControls test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_playbackcontrols.moc"

@@ -1,0 +1,233 @@
+// The 250 ms update cycle end to end: real clips and logs, the real player,
+// and a map page that records every call it receives.
+
+#include "playingwindow.h"
+
+#include "catalogue/gpslogdata.h"
+#include "playback/displaytexts.h"
+#include "playback/uvlcwrapper.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using namespace testrecordings;
+
+namespace {
+
+constexpr int kRouteClipSeconds = 4;
+// The shortest of the real drives, played against a clip of its length.
+const char *const kRealDrive = "gps0005.log";
+constexpr int kRealDriveSeconds = 43;
+
+// Two seconds without a fix, then one south-west and one north-east.
+const QByteArray kRouteLog = "V,030410,131010,,,,,,0.00,0.00,1.02;\n"
+                             "V,030410,131011,,,,,,0.00,0.00,1.02;\n"
+                             "A,030410,131012,2230.0000,S,11354.0000,W,10.00,0.10,0.20,0.99;\n"
+                             "A,030410,131013,2231.0000,N,11355.0000,E,20.00,0.10,0.20,0.99;\n";
+
+QString fileName(int index)
+{
+    return QStringLiteral("FILE%1.MOV").arg(index + 1, 4, 10, QLatin1Char('0'));
+}
+
+double degrees(const QByteArray &field)
+{
+    const double value = field.toDouble();
+    const int whole = int(value / 100);
+    return whole + (value - whole * 100) / 60;
+}
+
+} // namespace
+
+class TestUpdateCycle : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void routeAndPosition();
+    void endStartsNextAndListFollows();
+    void withoutMap_data();
+    void withoutMap();
+    void realDriveRoute();
+
+private:
+    QTemporaryDir clips;
+    PlayingWindow w;
+};
+
+void TestUpdateCycle::initTestCase()
+{
+    collectDebugLines();
+    QVERIFY(makeClip(clips.filePath(QStringLiteral("3.MOV")), 3));
+    QVERIFY(makeClip(clips.filePath(QStringLiteral("route.MOV")), kRouteClipSeconds));
+    QVERIFY(makeClip(clips.filePath(QStringLiteral("drive.MOV")), kRealDriveSeconds));
+}
+
+void TestUpdateCycle::init()
+{
+    debugLines().clear();
+}
+
+void TestUpdateCycle::cleanup()
+{
+    w.probe.reset();
+    w.window.reset();
+    w.folder.reset();
+}
+
+// Route once, then one position call a tick in time order, until the end of
+// the last recording, which is handled once and starts nothing.
+void TestUpdateCycle::routeAndPosition()
+{
+    QVERIFY(w.make(clips.filePath(QStringLiteral("route.MOV")), { kRouteLog }));
+    w.probe->loadMapToPlay(0);
+    QLabel *position = w.child<QLabel>("CarPositionNumber");
+    QTRY_COMPARE_WITH_TIMEOUT(position->text(), shortPositionLabelText(GpsLogRecord()), kTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(debugLines().contains(QStringLiteral("real ended.")), kTimeout);
+    for (int tick = 0; tick < 3; ++tick)
+        w.probe->updateUIData();
+
+    GpsLogData *log = w.probe->gpsLog();
+    const GpsLogRecord first = log->GetFirstAvailableRecord();
+    QStringList route = { asRecorded(mapPointScript(QStringLiteral("setstart"), first)),
+                          QStringLiteral("clearPath()") };
+    const qint64 seconds = w.probe->player()->GetMediaLength() / 1000;
+    QVERIFY(seconds >= kRouteClipSeconds - 1);
+    for (int i = 0; i < seconds; ++i)
+        if (log->GetRecord(i).dataAvailable)
+            route << asRecorded(mapPointScript(QStringLiteral("appendPathNode"), log->GetRecord(i)));
+    route << QStringLiteral("showPath()");
+
+    const QStringList calls = w.calls();
+    QCOMPARE(calls.mid(0, route.size()), route);
+
+    // What a tick may send for each second of the log.
+    const QStringList perSecond = { route.first(), route.first(),
+                                    asRecorded(mapPointScript(QStringLiteral("setposition"),
+                                                              log->GetRecord(2))),
+                                    asRecorded(mapPointScript(QStringLiteral("setposition"),
+                                                              log->GetRecord(3))) };
+    const QString setLocation = asRecorded(setLocationScript());
+    int lastSecond = 0;
+    for (const QString &call : calls.mid(route.size())) {
+        if (call == setLocation)
+            continue;
+        const int second = perSecond.indexOf(call, lastSecond);
+        QVERIFY2(second >= lastSecond, qPrintable(call + " out of order in " + calls.join(' ')));
+        lastSecond = second;
+    }
+    QCOMPARE(calls.last(), setLocation); // the play face at the end
+    QCOMPARE(calls.count(setLocation), 2); // pause face at the start, play face at the end
+    QVERIFY(calls.contains(perSecond.last()));
+
+    QCOMPARE(position->text(), positionLabelText(log->GetRecord(3)));
+    QCOMPARE(w.child<QSlider>("VideoTimeSlider")->value(), 1000);
+    QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPlay"));
+    QCOMPARE(w.probe->pathDrawn(), 0);
+    QCOMPARE(w.child<QLabel>("VideoName")->text(), QString());
+    QCOMPARE(debugLines().count(QStringLiteral("real ended.")), 1);
+    QCOMPARE(w.probe->player()->GetIndex(), 0);
+    QCOMPARE(w.probe->player()->GetState(), int(UVlcWrapper::Ended));
+}
+
+void TestUpdateCycle::endStartsNextAndListFollows()
+{
+    QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), QList<QByteArray>(11)));
+    w.probe->loadMapToPlay(9);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetIndex(), 10, 2 * kTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    QCOMPARE(debugLines().count(QStringLiteral("real ended.")), 1);
+    QCOMPARE(w.probe->status()->currentPage, 1);
+    QCOMPARE(w.probe->videoListLeft()->item(0, 0)->text(), fileName(10));
+    QCOMPARE(w.probe->videoListLeft()->currentRow(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.child<QLabel>("VideoName")->text(), fileName(10), kTimeout);
+}
+
+void TestUpdateCycle::withoutMap_data()
+{
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<int>("mapState");
+    QTest::addColumn<QString>("position");
+
+    QTest::newRow("log without fixes")
+            << QByteArray("V,030410,131417,,,,,,0.00,0.00,1.02;\n").repeated(3) << 3
+            << shortPositionLabelText(GpsLogRecord());
+    QTest::newRow("no log") << QByteArray() << 2 << QString();
+}
+
+// Time and name move; the map is never driven.
+void TestUpdateCycle::withoutMap()
+{
+    QFETCH(QByteArray, log);
+    QFETCH(int, mapState);
+    QFETCH(QString, position);
+
+    QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), { log }));
+    w.probe->loadMapToPlay(0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    QCOMPARE(w.probe->status()->mapState, mapState);
+    w.probe->updateUIData();
+    QCOMPARE(w.child<QLabel>("VideoName")->text(), fileName(0));
+    QVERIFY(w.child<QLabel>("VideoTime")->text() != emptyTimeLabelText());
+    QCOMPARE(w.child<QLabel>("CarPositionNumber")->text(), position);
+    QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPause"));
+    QCOMPARE(w.calls(), QStringList{ asRecorded(setLocationScript()) });
+    QCOMPARE(w.probe->pathDrawn(), 0);
+}
+
+// Checked against the log's own fields, converted here, not by the parser.
+void TestUpdateCycle::realDriveRoute()
+{
+    QFile drive(QFINDTESTDATA(QStringLiteral("../data/real-drives/") + QLatin1String(kRealDrive)));
+    QVERIFY2(drive.open(QIODevice::ReadOnly), qPrintable(drive.fileName()));
+    const QByteArray log = drive.readAll();
+    QVERIFY(w.make(clips.filePath(QStringLiteral("drive.MOV")), { log }));
+    w.probe->loadMapToPlay(0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->pathDrawn(), 1, kTimeout);
+    w.probe->player()->Pause();
+
+    QList<QPointF> expected;
+    const QList<QByteArray> lines = log.trimmed().split('\n');
+    const qint64 seconds = w.probe->player()->GetMediaLength() / 1000;
+    for (qint64 i = 0; i < seconds; ++i) {
+        const QList<QByteArray> f = lines.at(qMin<qint64>(i, lines.size() - 1)).split(',');
+        if (f.at(0) != "A")
+            continue;
+        expected << QPointF((f.at(4) == "S" ? -1 : 1) * degrees(f.at(3)),
+                            (f.at(6) == "W" ? -1 : 1) * degrees(f.at(5)));
+    }
+    QList<QPointF> nodes;
+    for (const QString &call : w.calls()) {
+        if (!call.startsWith(QLatin1String("appendPathNode(")))
+            continue;
+        const QStringList numbers = call.mid(15).chopped(1).split(QLatin1Char(','));
+        nodes << QPointF(numbers.at(0).toDouble(), numbers.at(1).toDouble());
+    }
+    QVERIFY(seconds >= kRealDriveSeconds - 1);
+    QCOMPARE(nodes.size(), expected.size());
+    for (int i = 0; i < nodes.size(); ++i) {
+        const QPointF d = nodes.at(i) - expected.at(i);
+        QVERIFY2(qAbs(d.x()) < 1e-5 && qAbs(d.y()) < 1e-5, qPrintable(QString::number(i)));
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    // libvlc draws into a native X11 window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestUpdateCycle test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_updatecycle.moc"
