@@ -267,7 +267,7 @@ void Velmora::addToolTips()
     videoListItemImport->setToolTip(tr("Import videos"));
     videoListPrePage->setToolTip(tr("Previous page"));
     videoListNextPage->setToolTip(tr("Next page"));
-    videoListItemDelete->setToolTip(tr("Delete the selected recording"));
+    videoListItemDelete->setToolTip(tr("Remove the selected recording from the list"));
     windowMin->setToolTip(tr("Minimize"));
     windowMax->setToolTip(tr("Maximize or restore"));
     windowClose->setToolTip(tr("Close"));

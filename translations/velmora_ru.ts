@@ -54,5 +54,53 @@
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
+    <message>
+        <source>Previous recording</source>
+        <translation>Предыдущая запись</translation>
+    </message>
+    <message>
+        <source>Play or pause (Space)</source>
+        <translation>Воспроизведение или пауза (пробел)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Следующая запись</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Snapshot (S)</source>
+        <translation>Снимок кадра (S)</translation>
+    </message>
+    <message>
+        <source>Import videos</source>
+        <translation>Импортировать видеозаписи</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>Предыдущая страница</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Следующая страница</translation>
+    </message>
+    <message>
+        <source>Remove the selected recording from the list</source>
+        <translation>Убрать выбранную запись из списка</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Свернуть</translation>
+    </message>
+    <message>
+        <source>Maximize or restore</source>
+        <translation>Развернуть или восстановить</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
 </context>
 </TS>
