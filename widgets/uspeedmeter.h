@@ -15,6 +15,12 @@ public:
 
     explicit USpeedMeter(QWidget *parent = nullptr);
 
+    // What the meter shows now; sample k of 21, the current second at 10.
+    double carSpeed() const { return CarSpeed; }
+    double sampleX(int k) const { return GSensorX[k]; }
+    double sampleY(int k) const { return GSensorY[k]; }
+    double sampleZ(int k) const { return GSensorZ[k]; }
+
 public slots:
     // The literal 21 stays: moc records the signature as written.
     void SetCarSpeed(double NewCarSpeed, double x[21], double y[21], double z[21]);

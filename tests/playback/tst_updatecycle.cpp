@@ -2,6 +2,7 @@
 // and a map page that records every call it receives.
 
 #include "playingwindow.h"
+#include "widgets/uspeedmeter.h"
 
 #include "catalogue/gpslogdata.h"
 #include "playback/displaytexts.h"
@@ -157,11 +158,14 @@ void TestUpdateCycle::withoutMap_data()
     QTest::addColumn<QByteArray>("log");
     QTest::addColumn<int>("mapState");
     QTest::addColumn<QString>("position");
+    QTest::addColumn<double>("currentX");
+    QTest::addColumn<double>("currentZ");
 
+    // The speed field is filled: without usable fixes the needle still stays at 0.
     QTest::newRow("log without fixes")
-            << QByteArray("V,030410,131417,,,,,,0.00,0.00,1.02;\n").repeated(3) << 3
-            << shortPositionLabelText(GpsLogRecord());
-    QTest::newRow("no log") << QByteArray() << 2 << QString();
+            << QByteArray("V,030410,131417,,,,,12.5,0.10,0.00,1.02;\n").repeated(3) << 3
+            << shortPositionLabelText(GpsLogRecord()) << 0.10 << 1.02;
+    QTest::newRow("no log") << QByteArray() << 2 << QString() << 0.0 << 0.0;
 }
 
 // Time and name move; the map is never driven.
@@ -170,6 +174,8 @@ void TestUpdateCycle::withoutMap()
     QFETCH(QByteArray, log);
     QFETCH(int, mapState);
     QFETCH(QString, position);
+    QFETCH(double, currentX);
+    QFETCH(double, currentZ);
 
     QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), { log }));
     w.probe->loadMapToPlay(0);
@@ -179,6 +185,11 @@ void TestUpdateCycle::withoutMap()
     QCOMPARE(w.child<QLabel>("VideoName")->text(), fileName(0));
     QVERIFY(w.child<QLabel>("VideoTime")->text() != emptyTimeLabelText());
     QCOMPARE(w.child<QLabel>("CarPositionNumber")->text(), position);
+    const auto *meter = w.child<USpeedMeter>("CarSpeedMeter");
+    QCOMPARE(meter->carSpeed(), 0.0);
+    QCOMPARE(meter->sampleX(10), currentX);
+    QCOMPARE(meter->sampleZ(10), currentZ);
+    QCOMPARE(meter->sampleZ(20), 0.0); // ten seconds on lies past the log
     QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPause"));
     QCOMPARE(w.calls(), QStringList{ asRecorded(setLocationScript()) });
     QCOMPARE(w.probe->pathDrawn(), 0);
