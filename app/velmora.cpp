@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kMinimumWidth = 1115;
 constexpr int kMinimumHeight = 670;
-constexpr int kTableRows = 5;
 constexpr int kTableColumns = 4;
 constexpr int kTableRowHeight = 20;
 constexpr int kVideoMinimumWidth = 640;
@@ -155,9 +154,9 @@ Velmora::~Velmora() = default;
 
 void Velmora::createTables()
 {
-    videoListLeft = new QTableWidget(kTableRows, kTableColumns, this);
+    videoListLeft = new QTableWidget(kRowsPerTable, kTableColumns, this);
     videoListLeft->setObjectName(QStringLiteral("VideoListLeft"));
-    videoListRight = new QTableWidget(kTableRows, kTableColumns, this);
+    videoListRight = new QTableWidget(kRowsPerTable, kTableColumns, this);
     videoListRight->setObjectName(QStringLiteral("VideoListRight"));
 
     const QStringList headers = { QObject::tr("File Name"), QObject::tr("Date"),
@@ -167,7 +166,7 @@ void Velmora::createTables()
 
     // The list code only ever changes item texts, so every cell holds an item
     // from the start.
-    for (int row = 0; row < kTableRows; ++row) {
+    for (int row = 0; row < kRowsPerTable; ++row) {
         for (int column = 0; column < kTableColumns; ++column) {
             videoListLeft->setItem(row, column, new QTableWidgetItem);
             videoListRight->setItem(row, column, new QTableWidgetItem);
@@ -179,7 +178,7 @@ void Velmora::createTables()
         // default 100 pixels and runs past the table's right edge.
         table->horizontalHeader()->setDefaultSectionSize(
             table->horizontalHeader()->minimumSectionSize());
-        for (int row = 0; row < kTableRows; ++row)
+        for (int row = 0; row < kRowsPerTable; ++row)
             table->setRowHeight(row, kTableRowHeight);
         table->setColumnWidth(0, 115);
         table->setColumnWidth(1, 80);

@@ -126,8 +126,9 @@ private:
     void highlightPlayerRow();
     void importPending();
 
-    // Samples in the G-sensor graph: ten seconds either side of the current.
-    static constexpr int kGraphSamples = 21;
+    // Each list table shows five recordings; a page is both tables.
+    static constexpr int kRowsPerTable = 5;
+    static constexpr int kRowsPerPage = 2 * kRowsPerTable;
     // The time slider counts thousandths of the recording.
     static constexpr int kTimeSliderEnd = 1000;
     static constexpr qint64 kSeekStepMs = 5000;

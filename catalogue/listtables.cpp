@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kRowsPerTable = 5;
-constexpr int kRowsPerPage = 2 * kRowsPerTable;
-
 enum Column { NameColumn, DateColumn, TimeColumn, GpsStateColumn, ColumnCount };
 
 // The state texts are marked for translation where the catalogue makes them.
@@ -24,7 +21,7 @@ QString translatedGpsState(const QString &state)
 
 void clearTexts(QTableWidget *table)
 {
-    for (int row = 0; row < kRowsPerTable; ++row)
+    for (int row = 0; row < table->rowCount(); ++row)
         for (int column = 0; column < ColumnCount; ++column)
             table->item(row, column)->setText(QString());
 }

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kRecordingsPerPage = 10;
-
 // Each rule names the face the button has just left, so none of them applies;
 // setting them only re-polishes the button, and the application style sheet's
 // rules for the new object name give it its face.
@@ -100,7 +98,7 @@ void Velmora::playAndShowPage(int index)
 {
     pathDrawn = 0;
     LoadMapToPlay(index);
-    status->currentPage = index / kRecordingsPerPage;
+    status->currentPage = index / kRowsPerPage;
     ListTableUpdate();
 }
 
@@ -130,9 +128,9 @@ void Velmora::UpdateTimeLabel()
 
 void Velmora::resetSpeedMeter()
 {
-    double x[kGraphSamples] = {};
-    double y[kGraphSamples] = {};
-    double z[kGraphSamples] = {};
+    double x[USpeedMeter::kSamples] = {};
+    double y[USpeedMeter::kSamples] = {};
+    double z[USpeedMeter::kSamples] = {};
     carSpeedMeter->SetCarSpeed(0, x, y, z);
 }
 

@@ -133,10 +133,10 @@ void Velmora::sendRoute(const GpsLogRecord &first)
 // Seconds outside the log show as zeros.
 void Velmora::showSpeedAndGraph(double speed)
 {
-    double x[kGraphSamples] = {};
-    double y[kGraphSamples] = {};
-    double z[kGraphSamples] = {};
-    for (int k = 0; k < kGraphSamples; ++k) {
+    double x[USpeedMeter::kSamples] = {};
+    double y[USpeedMeter::kSamples] = {};
+    double z[USpeedMeter::kSamples] = {};
+    for (int k = 0; k < USpeedMeter::kSamples; ++k) {
         const qint64 j = player->GetPlayTime() / kMsPerSecond + k - kGraphCentre;
         if (j < 0 || j > gpsLog->GetLastIndex())
             continue;
