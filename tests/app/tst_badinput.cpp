@@ -1,0 +1,371 @@
+// What a card straight from a camera, or a user's own folder, may hold: damaged
+// logs, files that are no video, odd names, files gone since the import, and a
+// snapshot folder that cannot be written. The real window imports each beside
+// a good recording, plays it, and must go on playing the good one afterwards
+// without losing an entry.
+
+#include "app/velmora.h"
+#include "runfolder.h"
+#include "testrecordings.h"
+#include "velmoraprobe.h"
+
+#include "catalogue/uvideoandgpsfiles.h"
+#include "playback/uvlcwrapper.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
+
+#include <unistd.h>
+
+using namespace testrecordings;
+
+namespace {
+
+// Playback and page loads go through other processes and threads; this only
+// bounds a wait.
+constexpr int kTimeout = 20000;
+
+const QString kGoodName = QStringLiteral("GOOD0001.MOV");
+
+enum class Video { Clip, Text, Truncated, Empty, Folder, Vanished };
+enum class Log { File, Folder, Vanished };
+
+QByteArray realDrive(const char *name)
+{
+    QFile file(QFINDTESTDATA(QStringLiteral("../data/real-drives/") + QLatin1String(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Lines rated as fixes, each followed by bytes of every value but the line end.
+QByteArray garbageWithFixes(int lines)
+{
+    QRandomGenerator random(7);
+    QByteArray log;
+    for (int line = 0; line < lines; ++line) {
+        log += "A,";
+        for (int i = 0; i < 60; ++i) {
+            const char byte = char(random.bounded(256));
+            log += byte == '\n' ? ',' : byte;
+        }
+        log += '\n';
+    }
+    return log;
+}
+
+QByteArray fixWith(const QByteArray &latitude)
+{
+    return "A,030410,131032," + latitude + ",N,00656.1347,E,12.00,0.10,0.20,0.99;";
+}
+
+// A recorded map call whose arguments are all finite numbers.
+bool isNumericCall(const QString &call)
+{
+    static const QRegularExpression shape(QStringLiteral(
+            R"(^[A-Za-z]+\((-?[0-9]+(\.[0-9]+)?(e[-+][0-9]+)?(,-?[0-9]+(\.[0-9]+)?(e[-+][0-9]+)?)*)?\)$)"));
+    return shape.match(call).hasMatch();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Video)
+Q_DECLARE_METATYPE(Log)
+
+class TestBadInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void recordings_data();
+    void recordings();
+    void blockedSnapshotFolder_data();
+    void blockedSnapshotFolder();
+
+private:
+    // A scratch run folder with the test map pages and a card holding `videos`.
+    void openWindow(const QStringList &videos);
+    void doubleClickEntry(int index);
+    QStringList mapCalls();
+    void verifyInStep(int entries);
+
+    QTemporaryDir clips;
+    QString clip;
+    std::unique_ptr<ScratchRunFolder> folder;
+    std::unique_ptr<Velmora> window;
+    std::unique_ptr<VelmoraProbe> probe;
+};
+
+void TestBadInput::initTestCase()
+{
+    clip = clips.filePath(QStringLiteral("clip.MOV"));
+    QVERIFY(makeClip(clip, 4));
+}
+
+void TestBadInput::cleanup()
+{
+    probe.reset();
+    window.reset();
+    folder.reset();
+}
+
+void TestBadInput::openWindow(const QStringList &videos)
+{
+    window = std::make_unique<Velmora>(nullptr);
+    probe = std::make_unique<VelmoraProbe>(*window);
+    QSignalSpy loaded(probe->googleMap(), &QWebEngineView::loadFinished);
+    window->show();
+    window->importVideos(videos);
+    QVERIFY(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, kTimeout));
+}
+
+void TestBadInput::doubleClickEntry(int index)
+{
+    QTableWidget *list = index < 5 ? probe->videoListLeft() : probe->videoListRight();
+    const QPoint at = list->visualItemRect(list->item(index % 5, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Answers come in the order the scripts were sent, so this also waits for
+// every call sent before it.
+QStringList TestBadInput::mapCalls()
+{
+    const auto answer = std::make_shared<std::optional<QVariant>>();
+    probe->googleMap()->page()->runJavaScript(
+            QStringLiteral("window.calls || []"),
+            [answer](const QVariant &value) { *answer = value; });
+    if (!QTest::qWaitFor([&] { return answer->has_value(); }, kTimeout))
+        return { QStringLiteral("no answer") };
+    return answer->value().toStringList();
+}
+
+// The catalogue and the playlist describe the same recordings.
+void TestBadInput::verifyInStep(int entries)
+{
+    QCOMPARE(probe->catalogue()->GetVideoCount(), entries);
+    // The playlist has no count of its own: index entries - 1 must be
+    // selectable and index entries not.
+    const int current = probe->player()->GetIndex();
+    if (entries > 0) {
+        probe->player()->SetIndex(entries - 1);
+        QCOMPARE(probe->player()->GetIndex(), entries - 1);
+    }
+    probe->player()->SetIndex(entries);
+    QCOMPARE(probe->player()->GetIndex(), entries > 0 ? entries - 1 : -1);
+    probe->player()->SetIndex(current);
+}
+
+void TestBadInput::recordings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Video>("video");
+    QTest::addColumn<Log>("log");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("plays");
+
+    const QByteArray drive = realDrive("gps0001.log");
+    const QByteArray fix = fixWith("4618.9395");
+    QTest::newRow("log: binary garbage")
+            << "FILE0002.MOV" << Video::Clip << Log::File << garbageWithFixes(20) << true;
+    QTest::newRow("log: NUL bytes inside fixes")
+            << "FILE0002.MOV" << Video::Clip << Log::File
+            << (fixWith(QByteArray("46\0" "18.93", 8)) + "\n").repeated(10) << true;
+    QTest::newRow("log: multi-megabyte line")
+            << "FILE0002.MOV" << Video::Clip << Log::File
+            << fixWith(QByteArray(6 << 20, '9')) + "\n" + (fix + "\n").repeated(5) << true;
+    QTest::newRow("log: CR LF") << "FILE0002.MOV" << Video::Clip << Log::File
+                                << QByteArray(drive).replace("\n", "\r\n") << true;
+    QTest::newRow("log: a folder") << "FILE0002.MOV" << Video::Clip << Log::Folder << QByteArray()
+                                   << true;
+    QTest::newRow("log: gone since the import")
+            << "FILE0002.MOV" << Video::Clip << Log::Vanished << drive << true;
+    QTest::newRow("video: a text file")
+            << "FILE0002.MOV" << Video::Text << Log::File << drive << false;
+    QTest::newRow("video: truncated") << "FILE0002.MOV" << Video::Truncated << Log::File << drive
+                                      << false;
+    QTest::newRow("video: zero bytes") << "FILE0002.MOV" << Video::Empty << Log::File << drive
+                                       << false;
+    QTest::newRow("video: a folder") << "FILE0002.MOV" << Video::Folder << Log::File << drive
+                                     << false;
+    QTest::newRow("video: gone since the import")
+            << "FILE0002.MOV" << Video::Vanished << Log::File << drive << false;
+    QTest::newRow("name: spaces") << "my trip 0002 to work.MOV" << Video::Clip << Log::File
+                                  << drive << true;
+    QTest::newRow("name: quotes") << "it's \"0002\" `x`.MOV" << Video::Clip << Log::File << drive
+                                  << true;
+    QTest::newRow("name: non-ASCII") << "Поездка_ёжик_東京.MOV" << Video::Clip << Log::File
+                                     << drive << true;
+    QTest::newRow("name: markup") << "<b><img src=x onerror=alert(1)>&amp;.MOV" << Video::Clip
+                                  << Log::File << drive << true;
+}
+
+// The odd recording plays as far as it can, its name shows as it is, the map
+// receives nothing but numbers, and the good recording plays after it.
+void TestBadInput::recordings()
+{
+    QFETCH(QString, name);
+    QFETCH(Video, video);
+    QFETCH(Log, log);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, plays);
+
+    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
+    QVERIFY(writeMapPages(folder->path(), MapPageKind::Online));
+    const QString card = folder->filePath(QStringLiteral("card"));
+    const QString odd = cardVideo(card, name);
+    const QString oddLog = cardLog(card, name);
+    const QString good = cardVideo(card, kGoodName);
+    QVERIFY(copyFile(clip, good));
+    QVERIFY(writeFile(cardLog(card, kGoodName), realDrive("gps0001.log")));
+
+    QFile clipFile(clip);
+    QVERIFY(clipFile.open(QIODevice::ReadOnly));
+    const QByteArray clipBytes = clipFile.readAll();
+    switch (video) {
+    case Video::Clip:
+    case Video::Vanished:
+        QVERIFY(writeFile(odd, clipBytes));
+        break;
+    case Video::Text:
+        QVERIFY(writeFile(odd, QByteArray("notes of a trip, not a video\n").repeated(200)));
+        break;
+    case Video::Truncated:
+        QVERIFY(writeFile(odd, clipBytes.left(clipBytes.size() / 3)));
+        break;
+    case Video::Empty:
+        QVERIFY(writeFile(odd, QByteArray()));
+        break;
+    case Video::Folder:
+        QVERIFY(QDir().mkpath(odd));
+        break;
+    }
+    if (log == Log::Folder)
+        QVERIFY(QDir().mkpath(oddLog));
+    else
+        QVERIFY(writeFile(oddLog, content));
+
+    openWindow({ odd, good });
+    // A folder is no recording; everything else the user chose is kept.
+    const int entries = video == Video::Folder ? 1 : 2;
+    verifyInStep(entries);
+    const int goodIndex = entries - 1;
+    QCOMPARE(probe->videoListLeft()->item(goodIndex, 0)->text(), kGoodName);
+    if (entries == 1)
+        return;
+    QCOMPARE(probe->videoListLeft()->item(0, 0)->text(), name);
+
+    if (video == Video::Vanished)
+        QVERIFY(QFile::remove(odd));
+    if (log == Log::Vanished)
+        QVERIFY(QFile::remove(oddLog));
+
+    doubleClickEntry(0);
+    const QList<int> settled = { UVlcWrapper::Playing, UVlcWrapper::Ended, UVlcWrapper::Error };
+    QTRY_VERIFY_WITH_TIMEOUT(settled.contains(probe->player()->GetState()), kTimeout);
+    if (plays) {
+        QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing),
+                                  kTimeout);
+        // A few ticks of the update cycle over the damaged log.
+        QTest::qWait(1200);
+        QCOMPARE(window->findChild<QLabel *>(QStringLiteral("VideoName"))->text(), name);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Error), kTimeout);
+        QTest::qWait(600);
+    }
+    verifyInStep(entries);
+    for (const QString &call : mapCalls())
+        QVERIFY2(isNumericCall(call), qPrintable(call));
+
+    doubleClickEntry(goodIndex);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetIndex(), goodIndex, kTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    verifyInStep(entries);
+}
+
+void TestBadInput::blockedSnapshotFolder_data()
+{
+    QTest::addColumn<QString>("blocker");
+    QTest::addColumn<int>("snapshots");
+
+    QTest::newRow("writable folder") << QString() << 1;
+    QTest::newRow("a file") << QStringLiteral("file") << 0;
+    QTest::newRow("a link into a file") << QStringLiteral("link") << 0;
+    QTest::newRow("a read-only folder") << QStringLiteral("read-only") << 0;
+}
+
+// A snapshot while playing: one picture in VideoShots/ or none, never one elsewhere,
+// and the recording plays on.
+void TestBadInput::blockedSnapshotFolder()
+{
+    QFETCH(QString, blocker);
+    QFETCH(int, snapshots);
+
+    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
+    QVERIFY(writeMapPages(folder->path(), MapPageKind::Online));
+    const QString shots = folder->filePath(QStringLiteral("VideoShots"));
+    if (blocker == QLatin1String("file")) {
+        QVERIFY(writeFile(shots, "not a folder"));
+    } else if (blocker == QLatin1String("link")) {
+        QVERIFY(writeFile(folder->filePath(QStringLiteral("plain")), "a file"));
+        QVERIFY(QFile::link(QStringLiteral("plain/shots"), shots));
+    } else if (blocker == QLatin1String("read-only")) {
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QVERIFY(QDir().mkpath(shots));
+        QVERIFY(QFile::setPermissions(shots, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QString good = cardVideo(folder->filePath(QStringLiteral("card")), kGoodName);
+    QVERIFY(copyFile(clip, good));
+    openWindow({ good });
+
+    doubleClickEntry(0);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    // Until a frame is decoded there is nothing to take.
+    QTRY_VERIFY_WITH_TIMEOUT(probe->player()->GetPlayTime() > 500, kTimeout);
+    window->findChild<QPushButton *>(QStringLiteral("Shot"))->click();
+    const auto pictures = [this] {
+        QStringList found;
+        QDirIterator it(folder->path(), { QStringLiteral("*.png"), QStringLiteral("*.jpg") },
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << QDir(folder->path()).relativeFilePath(it.next());
+        return found;
+    };
+    if (snapshots > 0)
+        QTRY_COMPARE_WITH_TIMEOUT(pictures().size(), snapshots, kTimeout);
+    else
+        QTest::qWait(1000);
+    QCOMPARE(pictures().size(), snapshots);
+    QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Playing));
+    for (const QString &picture : pictures())
+        QVERIFY2(picture.startsWith(QLatin1String("VideoShots/")), qPrintable(picture));
+    if (blocker == QLatin1String("read-only"))
+        QFile::setPermissions(shots, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+int main(int argc, char *argv[])
+{
+    // libvlc draws into a native X11 window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestBadInput test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_badinput.moc"
