@@ -4,10 +4,7 @@
 // a good recording, plays it, and must go on playing the good one afterwards
 // without losing an entry.
 
-#include "app/velmora.h"
-#include "runfolder.h"
-#include "testrecordings.h"
-#include "velmoraprobe.h"
+#include "testwindow.h"
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/uvlcwrapper.h"
@@ -18,25 +15,17 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <memory>
-#include <optional>
 
 #include <unistd.h>
 
 using namespace testrecordings;
 
 namespace {
-
-// Playback and page loads go through other processes and threads; this only
-// bounds a wait.
-constexpr int kTimeout = 20000;
 
 const QString kGoodName = QStringLiteral("GOOD0001.MOV");
 
@@ -83,7 +72,7 @@ bool isNumericCall(const QString &call)
 Q_DECLARE_METATYPE(Video)
 Q_DECLARE_METATYPE(Log)
 
-class TestBadInput : public QObject
+class TestBadInput : public QObject, private TestWindow
 {
     Q_OBJECT
 
@@ -97,17 +86,11 @@ private slots:
     void blockedSnapshotFolder();
 
 private:
-    // A scratch run folder with the test map pages and a card holding `videos`.
-    void openWindow(const QStringList &videos);
     void doubleClickEntry(int index);
-    QStringList mapCalls();
     void verifyInStep(int entries);
 
     QTemporaryDir clips;
     QString clip;
-    std::unique_ptr<ScratchRunFolder> folder;
-    std::unique_ptr<Velmora> window;
-    std::unique_ptr<VelmoraProbe> probe;
 };
 
 void TestBadInput::initTestCase()
@@ -118,19 +101,7 @@ void TestBadInput::initTestCase()
 
 void TestBadInput::cleanup()
 {
-    probe.reset();
-    window.reset();
-    folder.reset();
-}
-
-void TestBadInput::openWindow(const QStringList &videos)
-{
-    window = std::make_unique<Velmora>(nullptr);
-    probe = std::make_unique<VelmoraProbe>(*window);
-    QSignalSpy loaded(probe->googleMap(), &QWebEngineView::loadFinished);
-    window->show();
-    window->importVideos(videos);
-    QVERIFY(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, kTimeout));
+    close();
 }
 
 void TestBadInput::doubleClickEntry(int index)
@@ -139,19 +110,6 @@ void TestBadInput::doubleClickEntry(int index)
     const QPoint at = list->visualItemRect(list->item(index % 5, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
-// Answers come in the order the scripts were sent, so this also waits for
-// every call sent before it.
-QStringList TestBadInput::mapCalls()
-{
-    const auto answer = std::make_shared<std::optional<QVariant>>();
-    probe->googleMap()->page()->runJavaScript(
-            QStringLiteral("window.calls || []"),
-            [answer](const QVariant &value) { *answer = value; });
-    if (!QTest::qWaitFor([&] { return answer->has_value(); }, kTimeout))
-        return { QStringLiteral("no answer") };
-    return answer->value().toStringList();
 }
 
 // The catalogue and the playlist describe the same recordings.
@@ -224,8 +182,7 @@ void TestBadInput::recordings()
     QFETCH(QByteArray, content);
     QFETCH(bool, plays);
 
-    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
-    QVERIFY(writeMapPages(folder->path(), MapPageKind::Online));
+    makeFolder();
     const QString card = folder->filePath(QStringLiteral("card"));
     const QString odd = cardVideo(card, name);
     const QString oddLog = cardLog(card, name);
@@ -259,7 +216,7 @@ void TestBadInput::recordings()
     else
         QVERIFY(writeFile(oddLog, content));
 
-    openWindow({ odd, good });
+    QVERIFY(open({ odd, good }));
     // A folder is no recording; everything else the user chose is kept.
     const int entries = video == Video::Folder ? 1 : 2;
     verifyInStep(entries);
@@ -288,7 +245,7 @@ void TestBadInput::recordings()
         QTest::qWait(600);
     }
     verifyInStep(entries);
-    for (const QString &call : mapCalls())
+    for (const QString &call : calls())
         QVERIFY2(isNumericCall(call), qPrintable(call));
 
     doubleClickEntry(goodIndex);
@@ -315,8 +272,7 @@ void TestBadInput::blockedSnapshotFolder()
     QFETCH(QString, blocker);
     QFETCH(int, snapshots);
 
-    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
-    QVERIFY(writeMapPages(folder->path(), MapPageKind::Online));
+    makeFolder();
     const QString shots = folder->filePath(QStringLiteral("VideoShots"));
     if (blocker == QLatin1String("file")) {
         QVERIFY(writeFile(shots, "not a folder"));
@@ -331,7 +287,7 @@ void TestBadInput::blockedSnapshotFolder()
     }
     const QString good = cardVideo(folder->filePath(QStringLiteral("card")), kGoodName);
     QVERIFY(copyFile(clip, good));
-    openWindow({ good });
+    QVERIFY(open({ good }));
 
     doubleClickEntry(0);
     QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);

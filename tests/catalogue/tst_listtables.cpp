@@ -1,9 +1,6 @@
 // The two paged list tables, driven through their buttons and cells.
 
-#include "app/velmora.h"
-#include "runfolder.h"
-#include "testrecordings.h"
-#include "velmoraprobe.h"
+#include "testwindow.h"
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/uvlcwrapper.h"
@@ -19,7 +16,6 @@ using namespace testrecordings;
 
 namespace {
 
-constexpr int kTimeout = 20000;
 constexpr int kMostEntries = 23;
 
 enum Side { Left, Right, Neither, Both };
@@ -28,7 +24,7 @@ enum Side { Left, Right, Neither, Both };
 
 Q_DECLARE_METATYPE(Side)
 
-class TestListTables : public QObject
+class TestListTables : public QObject, private TestWindow
 {
     Q_OBJECT
 
@@ -58,9 +54,6 @@ private:
 
     QTemporaryDir card;
     QStringList videos;
-    std::unique_ptr<ScratchRunFolder> folder;
-    std::unique_ptr<Velmora> window;
-    std::unique_ptr<VelmoraProbe> probe;
 };
 
 void TestListTables::initTestCase()
@@ -76,19 +69,12 @@ void TestListTables::initTestCase()
 
 void TestListTables::init()
 {
-    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
-    QVERIFY(writeMapPages(folder->path(), MapPageKind::Online));
-    window = std::make_unique<Velmora>(nullptr);
-    probe = std::make_unique<VelmoraProbe>(*window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(open());
 }
 
 void TestListTables::cleanup()
 {
-    probe.reset();
-    window.reset();
-    folder.reset();
+    close();
 }
 
 void TestListTables::importEntries(int count)

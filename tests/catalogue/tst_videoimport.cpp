@@ -1,10 +1,7 @@
 // Importing videos through the open dialog, the command line and drops, with
 // progress for long imports.
 
-#include "app/velmora.h"
-#include "runfolder.h"
-#include "testrecordings.h"
-#include "velmoraprobe.h"
+#include "testwindow.h"
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "catalogue/videoimport.h"
@@ -38,7 +35,8 @@ using namespace testrecordings;
 
 namespace {
 
-constexpr int kTimeout = 30000;
+// Thousands of files go through a dialog or a drop.
+constexpr int kImportTimeout = 30000;
 constexpr int kManyVideos = 3000;
 
 // Names a user may give a recording; each must reach the list unchanged.
@@ -57,7 +55,7 @@ QStringList localFiles(const QList<QUrl> &urls)
 
 } // namespace
 
-class TestVideoImport : public QObject
+class TestVideoImport : public QObject, private TestWindow
 {
     Q_OBJECT
 
@@ -81,9 +79,6 @@ private:
 
     QTemporaryDir files;
     QStringList many;
-    std::unique_ptr<ScratchRunFolder> folder;
-    std::unique_ptr<Velmora> window;
-    std::unique_ptr<VelmoraProbe> probe;
 };
 
 void TestVideoImport::initTestCase()
@@ -107,19 +102,12 @@ void TestVideoImport::initTestCase()
 
 void TestVideoImport::init()
 {
-    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
-    QVERIFY(writeMapPages(folder->path(), MapPageKind::Online));
-    window = std::make_unique<Velmora>(nullptr);
-    probe = std::make_unique<VelmoraProbe>(*window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(open());
 }
 
 void TestVideoImport::cleanup()
 {
-    probe.reset();
-    window.reset();
-    folder.reset();
+    close();
 }
 
 QStringList TestVideoImport::catalogued() const
@@ -158,9 +146,9 @@ void TestVideoImport::whileDialogOpen(const std::function<bool(QFileDialog *)> &
         if (!dialog || !dialog->isVisible())
             return;
         const bool done = step(dialog);
-        if (!done && elapsed.hasExpired(kTimeout))
+        if (!done && elapsed.hasExpired(kImportTimeout))
             dialog->reject();
-        if (done || elapsed.hasExpired(kTimeout))
+        if (done || elapsed.hasExpired(kImportTimeout))
             poll->deleteLater();
     });
     poll->start(50);
@@ -278,7 +266,8 @@ void TestVideoImport::commandLine()
     const QPoint row = list->visualItemRect(list->item(1, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
-    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing),
+                              kImportTimeout);
     QCOMPARE(probe->player()->GetIndex(), 1);
 }
 
@@ -314,7 +303,7 @@ void TestVideoImport::drops()
     QFETCH(QStringList, imported);
 
     QCOMPARE(drop(urls), accepted);
-    QTRY_COMPARE_WITH_TIMEOUT(catalogued().size(), imported.size(), kTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(catalogued().size(), imported.size(), kImportTimeout);
     QCOMPARE(catalogued(), imported);
 }
 

@@ -1,10 +1,7 @@
 // Starting a recording through its map page: the real web view with small test
 // pages, the real player with clips made by ffmpeg.
 
-#include "app/velmora.h"
-#include "runfolder.h"
-#include "testrecordings.h"
-#include "velmoraprobe.h"
+#include "testwindow.h"
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
@@ -33,10 +30,6 @@ Q_DECLARE_METATYPE(MapPageKind)
 
 namespace {
 
-// Playback and page loads go through other processes and threads; this only
-// bounds a wait.
-constexpr int kTimeout = 20000;
-
 // Catalogue entries made by init(), one for each log state.
 enum Entry { AvailableEntry, UnavailableEntry, NotExistEntry, EntryCount };
 const QStringList kNames = { QStringLiteral("FILE0001.MOV"), QStringLiteral("FILE0002.MOV"),
@@ -53,7 +46,7 @@ public:
 
 } // namespace
 
-class TestMapView : public QObject
+class TestMapView : public QObject, private TestWindow
 {
     Q_OBJECT
 
@@ -77,13 +70,9 @@ private slots:
 
 private:
     void start(MapPageKind kind);
-    QVariant evaluate(const QString &script);
 
     QTemporaryDir clips;
     StallHandler stall;
-    std::unique_ptr<ScratchRunFolder> folder;
-    std::unique_ptr<Velmora> window;
-    std::unique_ptr<VelmoraProbe> probe;
 };
 
 void TestMapView::initTestCase()
@@ -93,7 +82,7 @@ void TestMapView::initTestCase()
 
 void TestMapView::init()
 {
-    folder = std::make_unique<ScratchRunFolder>(ScratchRunFolder::Empty);
+    makeFolder();
     const QString card = folder->filePath(QStringLiteral("card"));
     for (const QString &name : kNames)
         QVERIFY(copyFile(clips.filePath(QStringLiteral("clip.MOV")), cardVideo(card, name)));
@@ -103,39 +92,18 @@ void TestMapView::init()
 
 void TestMapView::cleanup()
 {
-    probe.reset();
-    window.reset();
-    folder.reset();
+    close();
 }
 
 // A shown window with the three recordings imported and the start page loaded.
 void TestMapView::start(MapPageKind kind)
 {
-    QVERIFY(writeMapPages(folder->path(), kind));
-    window = std::make_unique<Velmora>(nullptr);
-    probe = std::make_unique<VelmoraProbe>(*window);
-    probe->googleMap()->page()->profile()->installUrlSchemeHandler("stall", &stall);
-    QSignalSpy loaded(probe->googleMap(), &QWebEngineView::loadFinished);
-    window->show();
     QStringList videos;
     for (const QString &name : kNames)
         videos << cardVideo(folder->filePath(QStringLiteral("card")), name);
-    window->importVideos(videos);
-    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kTimeout);
-}
-
-// Answers come in the order the scripts were sent, so this also waits for
-// every answer asked before it.
-QVariant TestMapView::evaluate(const QString &script)
-{
-    // Shared: an answer later than the wait must still find it.
-    const auto answer = std::make_shared<std::optional<QVariant>>();
-    probe->googleMap()->page()->runJavaScript(script, [answer](const QVariant &value) {
-        *answer = value;
-    });
-    if (!QTest::qWaitFor([&] { return answer->has_value(); }, kTimeout))
-        qWarning("no answer to %s", qPrintable(script));
-    return answer->value_or(QVariant());
+    QVERIFY(open(videos, kind));
+    // Only the map page asks for stall: pages, and it loads later.
+    probe->googleMap()->page()->profile()->installUrlSchemeHandler("stall", &stall);
 }
 
 void TestMapView::pageFollowsGpsState_data()

@@ -79,9 +79,7 @@ void TestPlaybackControls::initTestCase()
 
 void TestPlaybackControls::cleanup()
 {
-    w.probe.reset();
-    w.window.reset();
-    w.folder.reset();
+    w.close();
 }
 
 void TestPlaybackControls::waitForState(int state)

@@ -80,9 +80,7 @@ void TestUpdateCycle::init()
 
 void TestUpdateCycle::cleanup()
 {
-    w.probe.reset();
-    w.window.reset();
-    w.folder.reset();
+    w.close();
 }
 
 // Route once, then one position call a tick in time order, until the end of
