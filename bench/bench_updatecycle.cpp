@@ -1,6 +1,7 @@
 // Prints what one tick of the update cycle costs while a recording plays with
-// its route drawn (speed meter repaint included), and what sending the route of
-// a one-hour recording costs on the GUI thread. Run under an X server, e.g.
+// its route drawn (speed meter repaint included), what sending the route of a
+// one-hour recording costs on the GUI thread, and how long the map page takes
+// to run that route. Run under an X server, e.g.
 //   xvfb-run -a ./bench/bench_updatecycle
 
 #include "playingwindow.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -57,6 +59,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication application(argc, argv);
+    // As the program does: no description of Qt WebEngine's graphics set-up.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 
     QTemporaryDir scratch;
     const QString clip = scratch.filePath(QStringLiteral("hour.MOV"));
@@ -82,7 +86,10 @@ int main(int argc, char **argv)
     window.probe->updateUIData();
     std::printf("route of %d s (first tick):  %7.1f ms wall, %7.1f ms CPU   (target under 50 ms)\n",
                 kRouteSeconds, wall.nsecsElapsed() / 1e6, cpuMilliseconds() - cpu);
-    window.evaluate(QStringLiteral("0")); // let the page take the route before timing ticks
+    // Scripts are answered in order, so this answer comes once the page has
+    // run the whole route; the ticks are timed after that.
+    window.evaluate(QStringLiteral("0"));
+    std::printf("route taken by the page:    %7.0f ms after the first tick began\n", wall.nsecsElapsed() / 1e6);
 
     wall.restart();
     cpu = cpuMilliseconds();

@@ -11,7 +11,11 @@ packages=(
     libjs-leaflet fonts-dejavu-core libgl1-mesa-dri
     # tests: a real X server, clip making, screenshots and clicks
     xvfb xauth ffmpeg imagemagick xdotool x11-utils
+    # benchmarks: watching and clicking the real program through Xlib
+    libx11-dev libxtst-dev libxdamage-dev
 )
+# A caller may name more, e.g. tools/harden.sh its compiler.
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

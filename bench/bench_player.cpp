@@ -1,0 +1,368 @@
+// Drives the real program from outside, through the X server it draws on, and
+// prints three figures:
+//   start-up     from launching `velmora` in its run folder until its window is
+//                mapped and first drawn into (XDamage); median of kRuns launches,
+//                the first launch shown apart and not counted;
+//   first frame  from a real double click (XTest) on the first list row until
+//                the video area shows the recording's picture; median of kRuns;
+//   memory       resident memory of the program and every process below it
+//                while the recording plays with its map page loaded.
+// The recording is a 1920x1080 H.264 clip made by ffmpeg, with the first
+// seconds of a real drive's log (rated "Available") as its GPS log. Run under an
+// X server with XTEST and DAMAGE, from the build folder:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" ./bench/bench_player [output folder [startup|firstframe|memory]...]
+// The output folder (default ./bench-player) receives the program's output and
+// a screenshot taken while the memory is read.
+
+#include "benchfigures.h"
+#include "playerprocess.h"
+#include "xsession.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRuns = 5;
+constexpr int kClipSeconds = 25;
+constexpr int kClipMegabitsPerSecond = 12; // what dash cameras write at 1080p
+constexpr int kShownTimeoutMs = 30000;
+// Before the click: the start page has loaded and the command line's
+// recording is listed.
+constexpr int kSettleMs = 2000;
+// After start-up, so that the program is not closed half-way through its start.
+constexpr int kStartRestMs = 1000;
+constexpr int kPictureTimeoutMs = 15000;
+constexpr int kPollMs = 10;
+constexpr int kPlayBeforeMemoryMs = 8000;
+constexpr int kMemorySamples = 5;
+constexpr int kMemorySampleGapMs = 1000;
+constexpr double kStartTargetMs = 1500;
+constexpr double kFirstFrameTargetMs = 1000;
+constexpr double kMemoryTargetMb = 400;
+
+const char *const kWindowTitle = "Marvenda";
+
+// Where Velmora::layoutWidgets() puts the video surface, in window coordinates.
+QRect videoArea(const QSize &window)
+{
+    return QRect(5, 55, window.width() - 475, window.height() - 310);
+}
+
+// Inside the first row of the left list: the table starts 170 px above the
+// window's bottom, its header is 20 to 30 px high and a row 20 px.
+QPoint firstRow(const QSize &window)
+{
+    return QPoint(65, window.height() - 170 + 35);
+}
+
+double milliseconds(qint64 nanoseconds)
+{
+    return nanoseconds / 1e6;
+}
+
+double megabytes(qint64 kilobytes)
+{
+    return kilobytes * 1024 / 1e6;
+}
+
+const char *verdict(bool met)
+{
+    return met ? "met" : "NOT met";
+}
+
+QString runFolderPath()
+{
+    const QString configured = qEnvironmentVariable("VELMORA_RUN_DIR");
+    return configured.isEmpty() ? QStringLiteral(BENCH_RUN_DIR) : configured;
+}
+
+bool makeClip(const QString &path)
+{
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString rate = QStringLiteral("%1M").arg(kClipMegabitsPerSecond);
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 { QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                   QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("testsrc2=size=1920x1080:rate=25"), QStringLiteral("-f"),
+                   QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("anoisesrc=c=brown:a=0.05:r=48000"), QStringLiteral("-t"),
+                   QString::number(kClipSeconds), QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                   QStringLiteral("-preset"), QStringLiteral("veryfast"), QStringLiteral("-b:v"), rate,
+                   QStringLiteral("-maxrate"), rate, QStringLiteral("-bufsize"), rate,
+                   QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-c:a"),
+                   QStringLiteral("aac"), QStringLiteral("-b:a"), QStringLiteral("48k"), QStringLiteral("-ac"),
+                   QStringLiteral("1"), QStringLiteral("-movflags"), QStringLiteral("+faststart"),
+                   QStringLiteral("-y"), path });
+    return ffmpeg.waitForFinished(-1) && ffmpeg.exitStatus() == QProcess::NormalExit
+        && ffmpeg.exitCode() == 0;
+}
+
+// The first `seconds` lines of a real drive's log: one line a second, so the
+// log is as long as the clip.
+bool copyLogStart(const QString &from, const QString &to, int seconds)
+{
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    for (int line = 0; line < seconds && !source.atEnd(); ++line) {
+        if (target.write(source.readLine()) < 0)
+            return false;
+    }
+    return true;
+}
+
+// <root>/DCIM/100MEDIA/FILE0001.MOV with <root>/gps/gps0001.log, as the camera writes them.
+QString makeCard(const QString &root)
+{
+    const QString video = root + QStringLiteral("/DCIM/100MEDIA/FILE0001.MOV");
+    const QString log = root + QStringLiteral("/gps/gps0001.log");
+    if (!QDir().mkpath(QFileInfo(video).path()) || !QDir().mkpath(QFileInfo(log).path()))
+        return QString();
+    if (!copyLogStart(QStringLiteral(BENCH_REAL_DRIVE_LOG), log, kClipSeconds) || !makeClip(video))
+        return QString();
+    return video;
+}
+
+// Starts the program and waits until its window has been drawn into; times
+// count from just before the start.
+XSession::Shown launch(XSession &x, PlayerProcess &player, const QStringList &recordings)
+{
+    x.watchTopLevels();
+    QElapsedTimer clock;
+    clock.start();
+    if (!player.start(recordings)) {
+        std::fprintf(stderr, "the program did not start\n");
+        return {};
+    }
+    const XSession::Shown shown = x.waitForPaintedWindow(QLatin1String(kWindowTitle), clock, kShownTimeoutMs);
+    if (shown.paintedNs < 0)
+        std::fprintf(stderr, "no window titled %s was drawn within %d ms\n", kWindowTitle, kShownTimeoutMs);
+    return shown;
+}
+
+// Double-clicks the first list row and waits for the video area to show the
+// picture; milliseconds from the click, or -1 when no picture came.
+double playFirstRow(XSession &x, XSession::WindowId window)
+{
+    const QRect frame = x.geometry(window);
+    const QRect video = videoArea(frame.size()).translated(frame.topLeft());
+    const QImage still = x.grab(video);
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 clicked = x.doubleClick(frame.topLeft() + firstRow(frame.size()), clock);
+    while (milliseconds(clock.nsecsElapsed() - clicked) < kPictureTimeoutMs) {
+        const bool shown = benchfigures::showsPicture(x.grab(video), still);
+        // Taken after the grab: the picture came at the latest then.
+        const double elapsed = milliseconds(clock.nsecsElapsed() - clicked);
+        if (shown)
+            return elapsed;
+        QThread::msleep(kPollMs);
+    }
+    return -1;
+}
+
+bool saveScreen(XSession &x, const QString &path)
+{
+    const bool saved = x.grabScreen().save(path);
+    std::printf("  screenshot: %s\n", saved ? qPrintable(path) : "could not be saved");
+    return saved;
+}
+
+// What every measurement needs: the X server, the program's run folder, and
+// where the program's output goes.
+struct Setting
+{
+    XSession &x;
+    QString runFolder;
+    QString output;
+
+    QString logPath(const QString &name) const
+    {
+        return QDir(output).filePath(name + QStringLiteral(".log"));
+    }
+};
+
+bool startUp(const Setting &setting)
+{
+    QList<double> mapped;
+    QList<double> drawn;
+    for (int run = 0; run <= kRuns; ++run) {
+        PlayerProcess player(setting.runFolder, setting.logPath(QStringLiteral("startup")));
+        const XSession::Shown shown = launch(setting.x, player, {});
+        if (shown.paintedNs < 0)
+            return false;
+        const bool counted = run > 0;
+        std::printf("  launch %d%s: mapped %4.0f ms, drawn %4.0f ms\n", run + 1,
+                    counted ? "" : " (first, not counted)", milliseconds(shown.mappedNs),
+                    milliseconds(shown.paintedNs));
+        if (counted) {
+            mapped << milliseconds(shown.mappedNs);
+            drawn << milliseconds(shown.paintedNs);
+        }
+        QThread::msleep(kStartRestMs);
+        player.stop(setting.x, shown.window);
+    }
+    const double median = benchfigures::median(drawn);
+    std::printf("start-up to window drawn:    %4.0f ms median of %d (mapped %.0f ms)   "
+                "(target under %.0f ms: %s)\n",
+                median, kRuns, benchfigures::median(mapped), kStartTargetMs,
+                verdict(median < kStartTargetMs));
+    return true;
+}
+
+bool firstFrame(const Setting &setting, const QString &video)
+{
+    QList<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        PlayerProcess player(setting.runFolder, setting.logPath(QStringLiteral("firstframe")));
+        const XSession::Shown shown = launch(setting.x, player, { video });
+        if (shown.paintedNs < 0)
+            return false;
+        QThread::msleep(kSettleMs);
+        const double elapsed = playFirstRow(setting.x, shown.window);
+        if (elapsed < 0) {
+            std::fprintf(stderr, "run %d: the video area showed no picture within %d ms\n", run + 1,
+                         kPictureTimeoutMs);
+            saveScreen(setting.x, QDir(setting.output).filePath(QStringLiteral("no-picture.png")));
+            return false;
+        }
+        std::printf("  run %d: %4.0f ms\n", run + 1, elapsed);
+        times << elapsed;
+        player.stop(setting.x, shown.window);
+    }
+    const double median = benchfigures::median(times);
+    std::printf("double click to first frame: %4.0f ms median of %d   (target under %.0f ms: %s)\n",
+                median, kRuns, kFirstFrameTargetMs, verdict(median < kFirstFrameTargetMs));
+    return true;
+}
+
+// The highest of a few readings a second apart: the decoder's and the page's
+// buffers come and go.
+PlayerProcess::Memory highestMemory(const PlayerProcess &player)
+{
+    PlayerProcess::Memory highest;
+    for (int sample = 0; sample < kMemorySamples; ++sample) {
+        const PlayerProcess::Memory now = player.memory();
+        std::printf("  reading %d: %lld processes, VmRSS %.0f MB, Pss %.0f MB\n", sample + 1,
+                    static_cast<long long>(now.processes.size()), megabytes(now.rssKb),
+                    megabytes(now.pssKb));
+        if (now.rssKb > highest.rssKb)
+            highest = now;
+        QThread::msleep(kMemorySampleGapMs);
+    }
+    return highest;
+}
+
+bool memoryWhilePlaying(const Setting &setting, const QString &video)
+{
+    PlayerProcess player(setting.runFolder, setting.logPath(QStringLiteral("memory")));
+    const XSession::Shown shown = launch(setting.x, player, { video });
+    if (shown.paintedNs < 0)
+        return false;
+    QThread::msleep(kSettleMs);
+    const PlayerProcess::Memory atRest = player.memory();
+    std::printf("  at rest, start page shown: %lld processes, VmRSS %.0f MB, Pss %.0f MB\n",
+                static_cast<long long>(atRest.processes.size()), megabytes(atRest.rssKb),
+                megabytes(atRest.pssKb));
+    if (playFirstRow(setting.x, shown.window) < 0) {
+        std::fprintf(stderr, "the recording did not start playing\n");
+        return false;
+    }
+    QThread::msleep(kPlayBeforeMemoryMs);
+    const PlayerProcess::Memory highest = highestMemory(player);
+    std::printf("  highest reading, by process:\n");
+    for (const PlayerProcess::ProcessMemory &process : highest.processes)
+        std::printf("    %7lld %-16s VmRSS %4.0f MB, Pss %4.0f MB\n", static_cast<long long>(process.pid),
+                    process.name.constData(), megabytes(process.rssKb), megabytes(process.pssKb));
+    saveScreen(setting.x, QDir(setting.output).filePath(QStringLiteral("playing.png")));
+    const bool stillRunning = player.isRunning();
+    player.stop(setting.x, shown.window);
+    if (!stillRunning) {
+        std::fprintf(stderr, "the program ended while playing\n");
+        return false;
+    }
+    const double rss = megabytes(highest.rssKb);
+    std::printf("memory while playing:        VmRSS %.0f MB, Pss %.0f MB, %lld processes; at rest VmRSS %.0f MB, "
+                "Pss %.0f MB   (target under %.0f MB: %s)\n",
+                rss, megabytes(highest.pssKb), static_cast<long long>(highest.processes.size()),
+                megabytes(atRest.rssKb), megabytes(atRest.pssKb), kMemoryTargetMb,
+                verdict(rss < kMemoryTargetMb));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    // Progress shows as it happens also when the output goes to a pipe.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    const QString runFolder = runFolderPath();
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString output = arguments.value(0, QDir::current().filePath(QStringLiteral("bench-player")));
+    // Measurements named after the output folder run alone; by default all do.
+    const QStringList chosen = arguments.mid(1);
+    const auto wanted = [&chosen](const QString &name) { return chosen.isEmpty() || chosen.contains(name); };
+    if (!QFileInfo(QDir(runFolder).filePath(QStringLiteral("velmora"))).isExecutable()) {
+        std::fprintf(stderr, "no velmora program in %s\n", qPrintable(runFolder));
+        return 1;
+    }
+    if (!QDir().mkpath(output)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(output));
+        return 1;
+    }
+    // The launches of one measurement share a log; this run starts them afresh.
+    for (const QString &log : QDir(output).entryList({ QStringLiteral("*.log") }, QDir::Files))
+        QFile::remove(QDir(output).filePath(log));
+    XSession x;
+    if (!x.error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(x.error()));
+        return 1;
+    }
+
+    QTemporaryDir card;
+    QElapsedTimer making;
+    making.start();
+    const QString video = card.isValid() ? makeCard(card.path()) : QString();
+    if (video.isEmpty()) {
+        std::fprintf(stderr, "could not make the recording\n");
+        return 1;
+    }
+    std::printf("recording: 1920x1080 H.264 at %d Mbit/s, %d s, log: first %d s of %s; made in %.1f s\n",
+                kClipMegabitsPerSecond, kClipSeconds, kClipSeconds,
+                qPrintable(QFileInfo(QStringLiteral(BENCH_REAL_DRIVE_LOG)).fileName()),
+                making.elapsed() / 1000.0);
+    std::printf("program: %s/velmora; its output: %s/*.log\n", qPrintable(runFolder), qPrintable(output));
+
+    const Setting setting { x, runFolder, output };
+    bool measured = true;
+    if (wanted(QStringLiteral("startup"))) {
+        std::printf("start-up, no recordings named:\n");
+        measured = startUp(setting) && measured;
+    }
+    if (wanted(QStringLiteral("firstframe"))) {
+        std::printf("double click on the first row, the recording named on the command line:\n");
+        measured = firstFrame(setting, video) && measured;
+    }
+    if (wanted(QStringLiteral("memory"))) {
+        // Without internet the map page gives way to its offline notice.
+        std::printf("memory, %d s into playing (the log rates Available, so the map page loads; "
+                    "the screenshot shows what it came to):\n",
+                    kPlayBeforeMemoryMs / 1000);
+        measured = memoryWhilePlaying(setting, video) && measured;
+    }
+    return measured ? 0 : 1;
+}

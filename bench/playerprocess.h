@@ -1,0 +1,54 @@
+#ifndef PLAYERPROCESS_H
+#define PLAYERPROCESS_H
+
+#include "xsession.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// The real program, started the way a user starts it: in its run folder, with
+// the recordings named on its command line. Its output goes to a log file.
+class PlayerProcess
+{
+public:
+    struct ProcessMemory
+    {
+        qint64 pid = 0;
+        QByteArray name;
+        qint64 rssKb = 0;
+        qint64 pssKb = 0;
+    };
+    // The program and every process below it (Qt WebEngine's), and their sums.
+    struct Memory
+    {
+        QList<ProcessMemory> processes;
+        qint64 rssKb = 0;
+        qint64 pssKb = 0;
+    };
+
+    PlayerProcess(const QString &runFolder, const QString &logPath);
+    ~PlayerProcess();
+    PlayerProcess(const PlayerProcess &) = delete;
+    PlayerProcess &operator=(const PlayerProcess &) = delete;
+
+    bool start(const QStringList &recordings);
+    bool isRunning() const;
+    Memory memory() const;
+    // Closes the window as a window manager would; ends the program by signal
+    // when it does not go. Returns once the whole process tree has gone, so
+    // that the next run does not share the processor with its remains.
+    void stop(XSession &x, XSession::WindowId window);
+
+private:
+    QList<qint64> tree() const;
+    void waitUntilGone(const QList<qint64> &pids) const;
+
+    QString runFolder;
+    QString logPath;
+    QProcess process;
+};
+
+#endif // PLAYERPROCESS_H

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the program and the benchmarks, runs every
+# benchmark under one virtual X server, and ends with one table: each figure
+# beside its target. Each benchmark's own output is shown as it runs and kept
+# in <build folder>/bench-output/.
+#
+#   tools/bench.sh                                # builds in build/, like tools/test.sh
+#   VELMORA_BUILD_DIR=build-mine tools/bench.sh   # another build folder
+#
+# VELMORA_BUILD_JOBS sets the build's parallel jobs (default: all cores).
+# Exit status 0 when every figure was measured and met its target, 1 otherwise.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+benchmarks=(bench_gpslog bench_import bench_updatecycle bench_player)
+
+# Runs inside the virtual X server: every benchmark, output kept, then the table.
+run_benchmarks() {
+    local build=$1 out=$1/bench-output failed=0
+    mkdir -p "$out"
+    cd "$build"
+    for bench in "${benchmarks[@]}"; do
+        echo "== $bench"
+        local arguments=()
+        [ "$bench" != bench_player ] || arguments=("$out/bench_player")
+        if ! "./bench/$bench" "${arguments[@]}" 2>&1 | tee "$out/$bench.txt"; then
+            echo "bench.sh: $bench failed" >&2
+            failed=1
+        fi
+        echo
+    done
+    print_table "$out" || failed=1
+    return "$failed"
+}
+
+rows=()
+all_met=1
+
+# row <benchmark> <figure> <target> <met: 1 or 0>
+row() {
+    rows+=("$1|$2|$3|$([ "$4" = 1 ] && echo met || echo MISSED)")
+    [ "$4" = 1 ] || all_met=0
+}
+
+# A benchmark line that is not there: its program failed or printed something else.
+missing() {
+    rows+=("$1|not measured (see its output above)|-|MISSED")
+    all_met=0
+}
+
+# capture <file> <sed -E expression> <replacement>: the replacement made from
+# the first matching line; nothing when no line matches.
+capture() {
+    [ -f "$1" ] && sed -nE "s/$2/$3/p" "$1" | head -n 1
+}
+
+# is <awk condition on a, b and c> <a> [b] [c]: prints 1 when it holds, else 0.
+is() {
+    awk -v a="$2" -v b="${3:-}" -v c="${4:-}" "BEGIN { exit !($1) }" && echo 1 || echo 0
+}
+
+# The targets are read from each benchmark's own lines, so they live in one place.
+print_table() {
+    local out=$1 gpslog=$1/bench_gpslog.txt import=$1/bench_import.txt
+    local update=$1/bench_updatecycle.txt player=$1/bench_player.txt
+    local name a b c d e
+
+    name='24-hour log load (bench_gpslog)'
+    read -r a b <<<"$(capture "$gpslog" '^LoadGpsLog +([0-9.]+) lines\/s +([0-9.]+) ms per load.*' '\1 \2')"
+    read -r c <<<"$(capture "$gpslog" '^target ([0-9.]+) lines\/s.*' '\1')"
+    if [ -n "$b" ] && [ -n "$c" ]; then
+        row "$name" "$(awk -v r="$a" -v t="$b" 'BEGIN { printf "%.2f M lines/s, %.0f ms a load", r / 1e6, t }')" \
+            "$(awk -v t="$c" 'BEGIN { printf "at least %.1f M lines/s", t / 1e6 }')" "$(is 'a >= b' "$a" "$c")"
+    else
+        missing "$name"
+    fi
+
+    name='import of 1,000 recordings (bench_import)'
+    read -r a <<<"$(capture "$import" '^import: +([0-9.]+) ms.*' '\1')"
+    read -r b c <<<"$(capture "$import" '^import \/ cat: +([0-9.]+) \(target at most ([0-9.]+).*' '\1 \2')"
+    if [ -n "$a" ] && [ -n "$c" ]; then
+        row "$name" "$a ms, ${b}x the cat of its logs" "at most ${c}x cat" "$(is 'a <= b' "$b" "$c")"
+    else
+        missing "$name"
+    fi
+
+    name='update tick, route drawn (bench_updatecycle)'
+    read -r a b c <<<"$(capture "$update" \
+        '^one tick, route drawn: +([0-9.]+) ms wall, +([0-9.]+) ms CPU +\(target under ([0-9.]+) ms.*' '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        row "$name" "$a ms wall, $b ms CPU" "under $c ms" "$(is 'a < c && b < c' "$a" "$b" "$c")"
+    else
+        missing "$name"
+    fi
+    name='route of a 1-hour log (bench_updatecycle)'
+    read -r a b c d <<<"$(capture "$update" \
+        '^route of ([0-9]+) s \(first tick\): +([0-9.]+) ms wall, +([0-9.]+) ms CPU +\(target under ([0-9.]+) ms.*' \
+        '\1 \2 \3 \4')"
+    read -r e <<<"$(capture "$update" '^route taken by the page: +([0-9.]+) ms.*' '\1')"
+    if [ -n "$d" ]; then
+        row "$name" "$b ms wall, $c ms CPU, $a s; on the page after ${e:-?} ms" "under $d ms" \
+            "$(is 'a < c && b < c' "$b" "$c" "$d")"
+    else
+        missing "$name"
+    fi
+
+    name='start-up to window drawn (bench_player)'
+    read -r a b c <<<"$(capture "$player" \
+        '^start-up to window drawn: +([0-9.]+) ms median of ([0-9]+).*target under ([0-9.]+) ms.*' '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        row "$name" "$a ms, median of $b" "under $c ms" "$(is 'a < b' "$a" "$c")"
+    else
+        missing "$name"
+    fi
+    name='double click to first frame (bench_player)'
+    read -r a b c <<<"$(capture "$player" \
+        '^double click to first frame: +([0-9.]+) ms median of ([0-9]+).*target under ([0-9.]+) ms.*' '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        row "$name" "$a ms, median of $b" "under $c ms" "$(is 'a < b' "$a" "$c")"
+    else
+        missing "$name"
+    fi
+    name='memory while playing 1080p (bench_player)'
+    read -r a b c d <<<"$(capture "$player" \
+        '^memory while playing: +VmRSS ([0-9.]+) MB, Pss ([0-9.]+) MB.*at rest VmRSS ([0-9.]+) MB.*target under ([0-9.]+) MB.*' \
+        '\1 \2 \3 \4')"
+    if [ -n "$d" ]; then
+        row "$name" "VmRSS $a MB (Pss $b MB); at rest VmRSS $c MB" "VmRSS under $d MB" "$(is 'a < b' "$a" "$d")"
+    else
+        missing "$name"
+    fi
+
+    # Other work on the machine stretches the wall-clock figures; the load says how much.
+    echo "== Benchmarks, $(date +%Y-%m-%d), $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)," \
+         "load average $(cut -d ' ' -f 1-3 /proc/loadavg)"
+    printf '%s\n' "Benchmark|Figure|Target|Result" "${rows[@]}" | awk -F'|' '
+        { for (i = 1; i <= NF; ++i) { cell[NR, i] = $i; if (length($i) > width[i]) width[i] = length($i) } }
+        END { format = "%-" width[1] "s  %-" width[2] "s  %-" width[3] "s  %s\n"
+              for (r = 1; r <= NR; ++r) printf format, cell[r, 1], cell[r, 2], cell[r, 3], cell[r, 4] }'
+    [ "$all_met" = 1 ]
+}
+
+if [ "${1:-}" = --under-x ]; then
+    run_benchmarks "$2"
+    exit
+fi
+
+build="${VELMORA_BUILD_DIR:-$root/build}"
+[[ $build == /* ]] || build="$PWD/$build"
+"$root/tools/install-deps.sh"
+if [ "$build" = "$root/build" ]; then
+    "$root/tools/build.sh" -DBUILD_TESTING=ON
+else
+    # The configuration of tools/build.sh, and only what the benchmarks need.
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON -DBUILD_TESTING=ON
+    cmake --build "$build" -j"${VELMORA_BUILD_JOBS:-$(nproc)}" --target velmora "${benchmarks[@]}"
+fi
+xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --under-x "$build"
