@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QQuickWindow>
 #include <QSplashScreen>
 #include <QTimer>
 #include <QTranslator>
@@ -28,6 +29,16 @@ QString readStyleSheet()
     return QString::fromLatin1(file.readAll().constData());
 }
 
+// The map view composes its page through Qt Quick, by default with OpenGL,
+// while libvlc draws into a native child window of the same top-level window.
+// OpenGL composition cannot keep that child's surface current (Qt warns on
+// every video start) and costs a GL stack of its own; software composition
+// draws the same pages with neither.
+void composeInSoftware()
+{
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
 // Qt WebEngine describes its graphics set-up on every start; the program
 // itself writes nothing unasked.
 void quietWebEngine()
@@ -40,6 +51,7 @@ void quietWebEngine()
 int main(int argc, char **argv)
 {
     preferX11();
+    composeInSoftware();
     quietWebEngine();
     QApplication application(argc, argv);
 

@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QThread>
+
+#include <cstring>
 
 #include <unistd.h>
 
@@ -22,6 +25,44 @@ QByteArray procFile(qint64 pid, const char *name)
 {
     QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Adds the physical frames of the resident pages of `pid` to `frames`; false
+// when frame numbers are hidden (not root) or the process has gone.
+bool addResidentFrames(qint64 pid, QSet<quint64> &frames)
+{
+    constexpr quint64 kPresent = quint64(1) << 63;
+    constexpr quint64 kFrameMask = (quint64(1) << 55) - 1;
+    static const qint64 pageSize = sysconf(_SC_PAGESIZE);
+
+    QFile pagemap(QStringLiteral("/proc/%1/pagemap").arg(pid));
+    if (!pagemap.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    const QList<QByteArray> mappings = procFile(pid, "maps").split('\n');
+    for (const QByteArray &mapping : mappings) {
+        // "start-end perms ..."; reserved address space without access holds no pages.
+        const QList<QByteArray> fields = mapping.split(' ');
+        if (fields.size() < 2 || fields[1].startsWith("---"))
+            continue;
+        const QList<QByteArray> range = fields[0].split('-');
+        if (range.size() != 2)
+            continue;
+        const quint64 first = range[0].toULongLong(nullptr, 16) / pageSize;
+        const quint64 end = range[1].toULongLong(nullptr, 16) / pageSize;
+        if (!pagemap.seek(qint64(first * sizeof(quint64))))
+            continue;
+        const QByteArray entries = pagemap.read(qint64((end - first) * sizeof(quint64)));
+        for (qsizetype i = 0; i + qsizetype(sizeof(quint64)) <= entries.size(); i += sizeof(quint64)) {
+            quint64 entry;
+            memcpy(&entry, entries.constData() + i, sizeof entry);
+            if (!(entry & kPresent))
+                continue;
+            if ((entry & kFrameMask) == 0)
+                return false;
+            frames.insert(entry & kFrameMask);
+        }
+    }
+    return true;
 }
 
 // A zombie counts as gone: in a container nobody may ever reap it.
@@ -84,6 +125,8 @@ QList<qint64> PlayerProcess::tree() const
 PlayerProcess::Memory PlayerProcess::memory() const
 {
     Memory memory;
+    QSet<quint64> frames;
+    bool framesRead = true;
     for (const qint64 pid : tree()) {
         const qint64 rss = benchfigures::kilobytes(procFile(pid, "status"), "VmRSS");
         const qint64 pss = benchfigures::kilobytes(procFile(pid, "smaps_rollup"), "Pss");
@@ -93,7 +136,10 @@ PlayerProcess::Memory PlayerProcess::memory() const
         memory.processes << ProcessMemory { pid, procFile(pid, "comm").trimmed(), rss, pss };
         memory.rssKb += rss;
         memory.pssKb += pss;
+        framesRead = addResidentFrames(pid, frames) && framesRead;
     }
+    if (framesRead)
+        memory.treeKb = frames.size() * (sysconf(_SC_PAGESIZE) / 1024);
     return memory;
 }
 

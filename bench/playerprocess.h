@@ -22,11 +22,16 @@ public:
         qint64 pssKb = 0;
     };
     // The program and every process below it (Qt WebEngine's), and their sums.
+    // treeKb counts each physical page resident in any of them once: VmRSS
+    // counts a shared library once per process that maps it, Pss splits it
+    // with processes outside the tree. -1 when frame numbers cannot be read
+    // (they need root).
     struct Memory
     {
         QList<ProcessMemory> processes;
         qint64 rssKb = 0;
         qint64 pssKb = 0;
+        qint64 treeKb = -1;
     };
 
     PlayerProcess(const QString &runFolder, const QString &logPath);

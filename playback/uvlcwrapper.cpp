@@ -47,6 +47,10 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
         // Keep the picture clean: no file name at start or after a snapshot, no
         // snapshot thumbnail.
         "--no-video-title-show", "--no-snapshot-preview", "--no-osd", "--quiet",
+        // Recordings are local files: a short read-ahead is enough, and two
+        // decoding threads keep 1080p in real time on two cores while holding
+        // fewer pictures in flight than one thread a core and a spare would.
+        "--file-caching=300", "--avcodec-threads=2",
     };
     vlcInstance = libvlc_new(std::size(arguments), arguments);
     mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;

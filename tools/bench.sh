@@ -121,11 +121,12 @@ print_table() {
         missing "$name"
     fi
     name='memory while playing 1080p (bench_player)'
-    read -r a b c d <<<"$(capture "$player" \
-        '^memory while playing: +VmRSS ([0-9.]+) MB, Pss ([0-9.]+) MB.*at rest VmRSS ([0-9.]+) MB.*target under ([0-9.]+) MB.*' \
-        '\1 \2 \3 \4')"
-    if [ -n "$d" ]; then
-        row "$name" "VmRSS $a MB (Pss $b MB); at rest VmRSS $c MB" "VmRSS under $d MB" "$(is 'a < b' "$a" "$d")"
+    read -r a b c d e <<<"$(capture "$player" \
+        '^memory while playing: +([0-9.]+) MB resident.* VmRSS ([0-9.]+) MB, Pss ([0-9.]+) MB.*at rest tree (-?[0-9.]+) MB.*target under ([0-9.]+) MB.*' \
+        '\1 \2 \3 \4 \5')"
+    if [ -n "$e" ]; then
+        row "$name" "$a MB, each page once (VmRSS sum $b MB, Pss $c MB); at rest $d MB" "under $e MB" \
+            "$(is 'a < b' "$a" "$e")"
     else
         missing "$name"
     fi
