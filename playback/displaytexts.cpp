@@ -42,6 +42,20 @@ bool isWest(const GpsLogRecord &record)
     return record.eastOrWest == QLatin1String("W");
 }
 
+// The page takes numbers only: the hemisphere's sign folds into a sign the
+// log may already give, and a text that is no number (an empty field) gives
+// nothing.
+QString signedNumber(const QString &text, bool negative)
+{
+    bool number = false;
+    (void)text.toDouble(&number);
+    if (!number)
+        return QString();
+    if (!negative)
+        return text;
+    return text.startsWith(QLatin1Char('-')) ? text.mid(1) : QLatin1Char('-') + text;
+}
+
 QString spaces(int count)
 {
     return QString(count, QLatin1Char(' '));
@@ -66,18 +80,21 @@ QString setLocationScript()
 
 QString latitudeText(const GpsLogRecord &record)
 {
-    return isSouth(record) ? QLatin1Char('-') + record.latitude : record.latitude;
+    return signedNumber(record.latitude, isSouth(record));
 }
 
 QString longitudeText(const GpsLogRecord &record)
 {
-    return isWest(record) ? QLatin1Char('-') + record.longitude : record.longitude;
+    return signedNumber(record.longitude, isWest(record));
 }
 
 QString mapPointScript(const QString &function, const GpsLogRecord &record)
 {
-    return function + QLatin1Char('(') + latitudeText(record) + QLatin1Char(',')
-            + longitudeText(record) + QLatin1Char(')');
+    const QString latitude = latitudeText(record);
+    const QString longitude = longitudeText(record);
+    if (latitude.isEmpty() || longitude.isEmpty())
+        return QString();
+    return function + QLatin1Char('(') + latitude + QLatin1Char(',') + longitude + QLatin1Char(')');
 }
 
 QString positionLabelText(const GpsLogRecord &record)

@@ -17,11 +17,14 @@ QString emptyTimeLabelText();
 // Sent to whatever map page is shown on every swap of the play/pause face.
 QString setLocationScript();
 
-// Decimal degrees as the log writes them, "-" in front for south and west.
+// Decimal degrees as the log writes them, negated for south and west; empty
+// when the log gives no number.
 QString latitudeText(const GpsLogRecord &record);
 QString longitudeText(const GpsLogRecord &record);
 
-// "<function>(<lat>,<lon>)", e.g. setposition(-22.50000,-113.90000).
+// "<function>(<lat>,<lon>)", e.g. setposition(-22.50000,-113.90000); empty
+// when either coordinate is missing, so that the page never gets a call it
+// cannot parse.
 QString mapPointScript(const QString &function, const GpsLogRecord &record);
 
 // Hemisphere letters with the coordinates, or, without a fix, the letters only.

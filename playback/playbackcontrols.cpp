@@ -135,7 +135,9 @@ void Velmora::resetSpeedMeter()
 }
 
 // Results are not needed, and calls to functions a page lacks do no harm.
+// An empty script is a point without a position: nothing to send.
 void Velmora::runMapScript(const QString &script)
 {
-    googleMap->page()->runJavaScript(script);
+    if (!script.isEmpty())
+        googleMap->page()->runJavaScript(script);
 }

@@ -126,8 +126,13 @@ void Velmora::sendRoute(const GpsLogRecord &first)
     QStringList nodes;
     for (qint64 i = 0; i < player->GetMediaLength() / kMsPerSecond; ++i) {
         const GpsLogRecord record = gpsLog->GetRecord(int(i));
-        if (record.dataAvailable)
-            nodes << mapPointScript(QStringLiteral("appendPathNode"), record);
+        if (!record.dataAvailable)
+            continue;
+        // A fix without a position gives no node: one node the page cannot
+        // parse would lose the whole route.
+        const QString node = mapPointScript(QStringLiteral("appendPathNode"), record);
+        if (!node.isEmpty())
+            nodes << node;
     }
     if (!nodes.isEmpty())
         runMapScript(nodes.join(QLatin1Char(';')));

@@ -135,41 +135,48 @@ void TestBadInput::recordings_data()
     QTest::addColumn<Log>("log");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("plays");
+    QTest::addColumn<bool>("route");
 
     const QByteArray drive = realDrive("gps0001.log");
     const QByteArray fix = fixWith("4618.9395");
     QTest::newRow("log: binary garbage")
-            << "FILE0002.MOV" << Video::Clip << Log::File << garbageWithFixes(20) << true;
+            << "FILE0002.MOV" << Video::Clip << Log::File << garbageWithFixes(20) << true << false;
     QTest::newRow("log: NUL bytes inside fixes")
             << "FILE0002.MOV" << Video::Clip << Log::File
-            << (fixWith(QByteArray("46\0" "18.93", 8)) + "\n").repeated(10) << true;
+            << (fixWith(QByteArray("46\0" "18.93", 8)) + "\n").repeated(10) << true << false;
     QTest::newRow("log: multi-megabyte line")
             << "FILE0002.MOV" << Video::Clip << Log::File
-            << fixWith(QByteArray(6 << 20, '9')) + "\n" + (fix + "\n").repeated(5) << true;
+            << fixWith(QByteArray(6 << 20, '9')) + "\n" + (fix + "\n").repeated(5) << true << true;
+    QTest::newRow("log: fixes without a position or with signed degrees")
+            << "FILE0002.MOV" << Video::Clip << Log::File
+            << (fix + "\nA,030410,131033,,N,,E,12.00,0.10,0.20,0.99;\n"
+                + "A,030410,131034,-4618.9395,S,-00656.1347,W,12.00,0.10,0.20,0.99;\n")
+                       .repeated(5)
+            << true << true;
     QTest::newRow("log: CR LF") << "FILE0002.MOV" << Video::Clip << Log::File
-                                << QByteArray(drive).replace("\n", "\r\n") << true;
+                                << QByteArray(drive).replace("\n", "\r\n") << true << true;
     QTest::newRow("log: a folder") << "FILE0002.MOV" << Video::Clip << Log::Folder << QByteArray()
-                                   << true;
+                                   << true << false;
     QTest::newRow("log: gone since the import")
-            << "FILE0002.MOV" << Video::Clip << Log::Vanished << drive << true;
+            << "FILE0002.MOV" << Video::Clip << Log::Vanished << drive << true << false;
     QTest::newRow("video: a text file")
-            << "FILE0002.MOV" << Video::Text << Log::File << drive << false;
+            << "FILE0002.MOV" << Video::Text << Log::File << drive << false << false;
     QTest::newRow("video: truncated") << "FILE0002.MOV" << Video::Truncated << Log::File << drive
-                                      << false;
+                                      << false << false;
     QTest::newRow("video: zero bytes") << "FILE0002.MOV" << Video::Empty << Log::File << drive
-                                       << false;
+                                       << false << false;
     QTest::newRow("video: a folder") << "FILE0002.MOV" << Video::Folder << Log::File << drive
-                                     << false;
+                                     << false << false;
     QTest::newRow("video: gone since the import")
-            << "FILE0002.MOV" << Video::Vanished << Log::File << drive << false;
+            << "FILE0002.MOV" << Video::Vanished << Log::File << drive << false << false;
     QTest::newRow("name: spaces") << "my trip 0002 to work.MOV" << Video::Clip << Log::File
-                                  << drive << true;
+                                  << drive << true << true;
     QTest::newRow("name: quotes") << "it's \"0002\" `x`.MOV" << Video::Clip << Log::File << drive
-                                  << true;
+                                  << true << true;
     QTest::newRow("name: non-ASCII") << "Поездка_ёжик_東京.MOV" << Video::Clip << Log::File
-                                     << drive << true;
+                                     << drive << true << true;
     QTest::newRow("name: markup") << "<b><img src=x onerror=alert(1)>&amp;.MOV" << Video::Clip
-                                  << Log::File << drive << true;
+                                  << Log::File << drive << true << true;
 }
 
 // The odd recording plays as far as it can, its name shows as it is, the map
@@ -181,6 +188,7 @@ void TestBadInput::recordings()
     QFETCH(Log, log);
     QFETCH(QByteArray, content);
     QFETCH(bool, plays);
+    QFETCH(bool, route);
 
     makeFolder();
     const QString card = folder->filePath(QStringLiteral("card"));
@@ -245,8 +253,11 @@ void TestBadInput::recordings()
         QTest::qWait(600);
     }
     verifyInStep(entries);
-    for (const QString &call : calls())
+    const QStringList received = calls();
+    for (const QString &call : received)
         QVERIFY2(isNumericCall(call), qPrintable(call));
+    if (route)
+        QVERIFY(!received.filter(QStringLiteral("appendPathNode(")).isEmpty());
 
     doubleClickEntry(goodIndex);
     QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetIndex(), goodIndex, kTimeout);

@@ -14,6 +14,8 @@ private slots:
     void timeLabel();
     void coordinates_data();
     void coordinates();
+    void mapPointScriptTakesNumbersOnly_data();
+    void mapPointScriptTakesNumbersOnly();
 };
 
 void TestDisplayTexts::timeLabel_data()
@@ -85,6 +87,41 @@ void TestDisplayTexts::coordinates()
     QCOMPARE(mapPointScript(QStringLiteral("setposition"), record), script);
     QCOMPARE(positionLabelText(record), label);
     QCOMPARE(shortPositionLabelText(record), shortLabel);
+}
+
+void TestDisplayTexts::mapPointScriptTakesNumbersOnly_data()
+{
+    QTest::addColumn<QString>("latitude");
+    QTest::addColumn<QString>("southOrNorth");
+    QTest::addColumn<QString>("longitude");
+    QTest::addColumn<QString>("eastOrWest");
+    QTest::addColumn<QString>("script");
+
+    QTest::newRow("signs from the letters") << "1.5" << "S" << "2.25" << "W" << "f(-1.5,-2.25)";
+    QTest::newRow("the log's own sign, north and east") << "-1.5" << "N" << "-2.25" << "E"
+                                                        << "f(-1.5,-2.25)";
+    QTest::newRow("the log's own sign, south and west") << "-1.5" << "S" << "-2.25" << "W"
+                                                        << "f(1.5,2.25)";
+    QTest::newRow("no latitude") << "" << "N" << "2.25" << "E" << "";
+    QTest::newRow("no longitude") << "1.5" << "S" << "" << "W" << "";
+    QTest::newRow("no position") << "" << "" << "" << "" << "";
+}
+
+// Whatever the log holds, the page gets a call it can parse or none.
+void TestDisplayTexts::mapPointScriptTakesNumbersOnly()
+{
+    QFETCH(QString, latitude);
+    QFETCH(QString, southOrNorth);
+    QFETCH(QString, longitude);
+    QFETCH(QString, eastOrWest);
+    QFETCH(QString, script);
+
+    GpsLogRecord record;
+    record.latitude = latitude;
+    record.southOrNorth = southOrNorth;
+    record.longitude = longitude;
+    record.eastOrWest = eastOrWest;
+    QCOMPARE(mapPointScript(QStringLiteral("f"), record), script);
 }
 
 QTEST_APPLESS_MAIN(TestDisplayTexts)
