@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QStyleOption>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr QPointF kPivot(97.0, 98.0);
@@ -22,6 +25,11 @@ constexpr int kStepOrigin = kGraphLeft + 1;
 constexpr int kButtonSide = 15;
 constexpr QPoint kPlusAt(240, 0);
 constexpr QPoint kMinusAt(240, 20);
+
+// How far out a sample off the graph is drawn. Inside a meter a few hundred
+// pixels tall, the visible part of its segment moves by less than a hundredth
+// of a pixel against the true position.
+constexpr double kFarOffPixels = 1 << 20;
 
 constexpr int kCoarseLevel = 0;
 constexpr int kFineLevel = 1;
@@ -79,10 +87,15 @@ struct Graph
 
     int columnX(int i) const { return kGraphLeft + i * step; }
     int right() const { return columnX(kColumns); }
-    // Truncated, not rounded, toward zero.
+    // Truncated, not rounded, toward zero. A log may hold any finite value;
+    // held within kFarOffPixels its conversion to int stays defined. NaN, which
+    // the parser never gives, stays on the zero line.
     int sampleY(double v) const
     {
-        return static_cast<int>(zeroLine - (v / scale.unitsPerRow) * rowHeight);
+        const double y = zeroLine - (v / scale.unitsPerRow) * rowHeight;
+        if (std::isnan(y))
+            return zeroLine;
+        return static_cast<int>(std::clamp(y, -kFarOffPixels, kFarOffPixels));
     }
 };
 

@@ -210,6 +210,10 @@ void TestGpsLogData::getters_data()
         << GpsLogRecord{true, "D", "T", "16.942797", "E", "5.868723", "N", v10, 1, -2, 3};
     QTest::newRow("infinity and NaN read as 0") << "A,D,T,2232.1234,N,11356.5678,E,inf,nan,1e400,-inf;"
         << GpsLogRecord{true, "D", "T", "113.94280", "E", "22.53539", "N", 0, 0, 0, 0};
+    // Finite but far past any sensor: given on as written, so the speed meter
+    // must draw them (the fuzzer's ",,,3e42," once broke it).
+    QTest::newRow("G values past any sensor") << "A,D,T,2232.1234,N,11356.5678,E,10,3e42,-1e300,1e20;"
+        << GpsLogRecord{true, "D", "T", "113.94280", "E", "22.53539", "N", v10, 3e42, -1e300, 1e20};
     QTest::newRow("extra field joins z") << "A,D,T,2232.1234,N,11356.5678,E,10,1,2,3,4;"
         << GpsLogRecord{true, "D", "T", "113.94280", "E", "22.53539", "N", v10, 1, 2, 0};
     // A failed search restarts the chain at 0, so later fields repeat earlier ones.

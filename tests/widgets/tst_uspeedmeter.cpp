@@ -6,6 +6,9 @@
 #include <QTest>
 #include <QtMath>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 constexpr QPointF kPivot(97.0, 98.0);
@@ -78,6 +81,8 @@ private slots:
     void samples();
     void zeroLine_data();
     void zeroLine();
+    void farSamples_data();
+    void farSamples();
 };
 
 void TstUSpeedMeter::needle_data()
@@ -204,6 +209,43 @@ void TstUSpeedMeter::zeroLine()
         QVERIFY2(yellow == (x >= firstYellow && x <= lastYellow),
                  qPrintable(QStringLiteral("x=%1 yellow: %2").arg(x).arg(yellow)));
     }
+}
+
+void TstUSpeedMeter::farSamples_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("direction"); // -1 up off the graph, 1 down, 0 on the zero line
+
+    // A log's G-sensor field may hold any finite number, e.g. "1e20".
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    QTest::newRow("1e20") << 1e20 << -1;
+    QTest::newRow("-1e20") << -1e20 << 1;
+    QTest::newRow("largest double") << kMax << -1;
+    QTest::newRow("lowest double") << -kMax << 1;
+    QTest::newRow("infinity") << kInfinity << -1;
+    QTest::newRow("minus infinity") << -kInfinity << 1;
+    QTest::newRow("NaN") << std::nan("") << 0;
+}
+
+// Sample 10 far off the graph: the segment from sample 9, on the zero line at
+// x 360, runs straight up or down off the graph. Samples past what an int holds
+// must still draw to their side (and are undefined behaviour if cast unchecked).
+void TstUSpeedMeter::farSamples()
+{
+    QFETCH(double, value);
+    QFETCH(int, direction);
+
+    USpeedMeter meter;
+    meter.resize(kMainWindowSize);
+    Samples values(USpeedMeter::kSamples);
+    values[10] = value;
+    setSeries(meter, 0, values);
+    const QImage image = render(meter);
+    const int x = kGraphLeft + 9 * kMainWindowStep;
+    const QColor red(Qt::red);
+    QCOMPARE(image.pixelColor(x, kZeroLine - 30) == red, direction < 0);
+    QCOMPARE(image.pixelColor(x, kZeroLine + 30) == red, direction > 0);
 }
 
 int main(int argc, char *argv[])
