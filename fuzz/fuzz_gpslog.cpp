@@ -5,6 +5,7 @@
 // sends them, which must draw any value that the parser gives.
 
 #include "catalogue/gpslogdata.h"
+#include "playback/displaytexts.h"
 #include "widgets/uspeedmeter.h"
 
 #include "fuzzcheck.h"
@@ -13,6 +14,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -64,6 +66,13 @@ void checkRecordValues(const GpsLogRecord &record, const QString &where)
     check(isDegreesText(record.latitude) && isDegreesText(record.longitude),
           where + QStringLiteral(": degrees that are no number: ") + record.latitude
               + QStringLiteral(" / ") + record.longitude);
+    // What the map page receives for the record: a call with two plain
+    // numbers, or none at all.
+    static const QRegularExpression call(
+            QStringLiteral(R"(^f\(-?[0-9][0-9.e+-]*,-?[0-9][0-9.e+-]*\)$)"));
+    const QString script = mapPointScript(QStringLiteral("f"), record);
+    check(script.isEmpty() || call.match(script).hasMatch(),
+          where + QStringLiteral(": a map call the page cannot parse: ") + script);
 }
 
 // The log's lines, split here without the parser: '\n' ends a line, one '\r'
