@@ -39,7 +39,9 @@ class UVideoAndGpsfiles : public QObject
 public:
     explicit UVideoAndGpsfiles(QObject *parent = nullptr);
 
-    int GetVideoCount() const;
+    // Invokable, so that tools outside the program can read it through the
+    // meta-object system.
+    Q_INVOKABLE int GetVideoCount() const;
     QString GetVideoPath(int Index) const;
     QString GetVideoFileName(int Index) const;
     QString GetVideoDate(int Index) const;

@@ -58,6 +58,8 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
 
 UVlcWrapper::~UVlcWrapper()
 {
+    if (stopping.valid())
+        stopping.wait();
     if (mediaPlayer) {
         libvlc_media_player_stop(mediaPlayer);
         libvlc_media_player_release(mediaPlayer);
@@ -111,24 +113,62 @@ int UVlcWrapper::PlayAtIndex()
         Stop();
     if (!mediaPlayer)
         return 0;
+    if (stopping.valid())
+        playWhenStopped = true;
+    else
+        startCurrent();
+    return 0;
+}
+
+// The current item as it is now: a removal may have moved it while a stop ran.
+void UVlcWrapper::startCurrent()
+{
+    if (!isValidIndex(currentIndex))
+        return;
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     libvlc_media_player_set_media(mediaPlayer, currentMedia);
     bindVideoWindow();
     libvlc_media_player_play(mediaPlayer);
-    return 0;
+}
+
+// Only with a media loaded: a player that stops holds its lock until it has
+// stopped, and any call on it would wait as long.
+bool UVlcWrapper::hasMedia() const
+{
+    return mediaPlayer && currentMedia;
 }
 
 void UVlcWrapper::Pause()
 {
-    if (mediaPlayer)
+    if (hasMedia())
         libvlc_media_player_pause(mediaPlayer);
 }
 
+// Also cancels a play that waits for an earlier stop. The player keeps its
+// own hold on the media while it stops.
 void UVlcWrapper::Stop()
 {
-    if (mediaPlayer)
-        libvlc_media_player_stop(mediaPlayer);
+    playWhenStopped = false;
+    if (mediaPlayer && currentMedia) {
+        libvlc_media_player_t *const stoppingPlayer = mediaPlayer;
+        stopping = std::async(std::launch::async, [this, stoppingPlayer] {
+            libvlc_media_player_stop(stoppingPlayer);
+            QMetaObject::invokeMethod(this, &UVlcWrapper::stopped, Qt::QueuedConnection);
+        });
+    }
     releaseMedia();
+}
+
+// Back on the wrapper's thread once the player has stopped. The destructor
+// waits for a running stop, so the queued call never outlives the wrapper.
+void UVlcWrapper::stopped()
+{
+    if (stopping.valid())
+        stopping.get();
+    if (playWhenStopped) {
+        playWhenStopped = false;
+        startCurrent();
+    }
 }
 
 void UVlcWrapper::releaseMedia()
@@ -190,7 +230,7 @@ int UVlcWrapper::SetVolume(int volume)
 
 void UVlcWrapper::SetPosition(int pos)
 {
-    if (mediaPlayer)
+    if (hasMedia())
         libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
 }
 
@@ -214,6 +254,9 @@ void UVlcWrapper::takeShot()
 
 int UVlcWrapper::GetState()
 {
+    // A play that waits for the last stop is as good as opening.
+    if (playWhenStopped)
+        return Opening;
     if (!currentMedia)
         return Error;
     const int state = libvlc_media_get_state(currentMedia);
@@ -233,14 +276,24 @@ bool UVlcWrapper::mediaHasTracks() const
     return count > 0;
 }
 
+// Without a media, -1 as an idle player answers.
 qint64 UVlcWrapper::GetPlayTime()
 {
-    return mediaPlayer ? libvlc_media_player_get_time(mediaPlayer) : 0;
+    if (!mediaPlayer)
+        return 0;
+    return hasMedia() ? libvlc_media_player_get_time(mediaPlayer) : -1;
 }
 
 qint64 UVlcWrapper::GetMediaLength()
 {
-    return mediaPlayer ? libvlc_media_player_get_length(mediaPlayer) : 0;
+    if (!mediaPlayer)
+        return 0;
+    return hasMedia() ? libvlc_media_player_get_length(mediaPlayer) : -1;
+}
+
+int UVlcWrapper::GetMediaCount() const
+{
+    return int(playlist->size());
 }
 
 int UVlcWrapper::GetVolume()

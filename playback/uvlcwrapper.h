@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <future>
 #include <memory>
 
 struct libvlc_instance_t;
@@ -33,6 +34,9 @@ public:
     qint64 GetPlayTime();
     qint64 GetMediaLength();
     int GetVolume();
+    // How many items the playlist holds; invokable like the catalogue's count,
+    // so that the two can be compared from outside the program.
+    Q_INVOKABLE int GetMediaCount() const;
     void ToggleFullscreen();
 
 public slots:
@@ -51,6 +55,9 @@ public slots:
 
 private:
     bool isValidIndex(int index) const;
+    bool hasMedia() const;
+    void startCurrent();
+    void stopped();
     void releaseMedia();
     void bindVideoWindow();
     bool mediaHasTracks() const;
@@ -61,6 +68,13 @@ private:
     std::unique_ptr<QStringList> playlist;
     int currentIndex = -1;
     QPointer<QWidget> videoWindow;
+    // libvlc_media_player_stop() waits for the player's threads, and they for
+    // the video output, which waits for the X server: seconds on a busy
+    // machine while the window is resized, and the window froze as long. The
+    // stop runs on a thread of its own, and a play asked for meanwhile starts
+    // once it is done.
+    std::future<void> stopping;
+    bool playWhenStopped = false;
 };
 
 #endif // UVLCWRAPPER_H

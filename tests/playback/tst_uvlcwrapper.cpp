@@ -1,6 +1,9 @@
 #include "playback/uvlcwrapper.h"
 #include "testrecordings.h"
 #include "widgets/udoubleclickedwidget.h"
+#ifdef VELMORA_TEST_XSERVER
+#include "xserverhold.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 // A macro so that a failure names the line and the state actually reached.
 #define WAIT_FOR_STATE(state) \
@@ -25,6 +30,10 @@ namespace {
 
 // Playback goes through threads and a real X server; this only bounds a wait.
 constexpr int kStateTimeout = 15000;
+// How long the X server is held at most: a stop that waits for the video
+// output comes back only then.
+constexpr int kHoldLimitMs = 10000;
+constexpr int kStopUnderwayMs = 300;
 
 const QString kMediaLine = QStringLiteral("Media is not NULL");
 
@@ -87,6 +96,10 @@ private slots:
     void stepping();
     void editsLeavePlaybackAlone();
     void stop();
+    void stopAndPlayInTurn_data();
+    void stopAndPlayInTurn();
+    void destroyedWhileStopping();
+    void stopWhileVideoOutputWaits();
     void pathsPlay_data();
     void pathsPlay();
     void playsToEnd();
@@ -363,6 +376,109 @@ void TstUVlcWrapper::stop()
 
     QCOMPARE(player->PlayAtIndex(), 0);
     WAIT_FOR_STATE(UVlcWrapper::Playing);
+}
+
+// The stop runs on a thread of its own; whatever is asked meanwhile must end
+// as if each call had waited for it.
+void TstUVlcWrapper::stopAndPlayInTurn_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("playedSeconds"); // 0: nothing plays in the end
+
+    // Items 0, 1 and 2 last 2, 3 and 4 seconds; each row starts at item 0.
+    QTest::newRow("play again while playing") << "play wait play" << 0 << 2;
+    QTest::newRow("next right after a stop") << "play wait stop next" << 1 << 3;
+    QTest::newRow("three steps during one stop") << "play wait next next next" << 0 << 2;
+    QTest::newRow("previous while playing") << "play wait previous" << 2 << 4;
+    QTest::newRow("stop cancels the waiting play") << "play wait next stop" << 1 << 0;
+    QTest::newRow("stop twice") << "play wait stop stop" << 0 << 0;
+    QTest::newRow("stop before the video opens") << "play stop play stop" << 0 << 0;
+}
+
+void TstUVlcWrapper::stopAndPlayInTurn()
+{
+    QFETCH(QString, steps);
+    QFETCH(int, index);
+    QFETCH(int, playedSeconds);
+
+    fill(3);
+    player->SetIndex(0);
+    for (const QString &step : steps.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("play"))
+            QCOMPARE(player->PlayAtIndex(), 0);
+        else if (step == QLatin1String("next"))
+            QCOMPARE(player->PlayNext(), 0);
+        else if (step == QLatin1String("previous"))
+            QCOMPARE(player->PlayPrevious(), 0);
+        else if (step == QLatin1String("stop"))
+            player->Stop();
+        else if (step == QLatin1String("wait"))
+            WAIT_FOR_STATE(UVlcWrapper::Playing);
+    }
+    QCOMPARE(player->GetIndex(), index);
+    if (playedSeconds == 0) {
+        QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+        // Long enough for a stop to finish and a wrongly kept play to start.
+        QTest::qWait(2000);
+        QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
+        return;
+    }
+    QVERIFY(player->GetState() != int(UVlcWrapper::Error));
+    WAIT_FOR_STATE(UVlcWrapper::Playing);
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), playedSeconds, kStateTimeout);
+}
+
+// The wrapper goes while its player still stops: the stop is waited for, and
+// its late report finds nobody.
+void TstUVlcWrapper::destroyedWhileStopping()
+{
+    fill(2);
+    player->SetIndex(0);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    WAIT_FOR_STATE(UVlcWrapper::Playing);
+    player->Stop();
+    QCOMPARE(player->PlayNext(), 0);
+    player.reset();
+    QTest::qWait(500);
+}
+
+// libvlc stops a player by waiting for its video output, which waits for the
+// X server: under load, or while the window is being resized, that took
+// seconds, and the window froze for as long. Holding the server makes the
+// output wait for certain.
+void TstUVlcWrapper::stopWhileVideoOutputWaits()
+{
+#ifdef VELMORA_TEST_XSERVER
+    fill(2);
+    player->SetIndex(0);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    WAIT_FOR_STATE(UVlcWrapper::Playing);
+    {
+        XServerHold hold(kHoldLimitMs);
+        QVERIFY(hold.isHeld());
+        player->Stop();
+        // Time for the stop to reach the output; no events meanwhile, as Qt
+        // itself may need the server to handle them.
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStopUnderwayMs));
+        // What the window may ask while the stop runs: the slider, the keys,
+        // the update cycle and the play button.
+        player->SetPosition(500);
+        player->GetPlayTime();
+        player->GetMediaLength();
+        player->SetVolume(40);
+        player->takeShot();
+        QCOMPARE(player->PlayNext(), 0);
+        player->Pause();
+        hold.release();
+        QVERIFY2(!hold.endedByLimit(), "the wrapper waited for the video output");
+    }
+    WAIT_FOR_STATE(UVlcWrapper::Playing);
+    QCOMPARE(player->GetIndex(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 3, kStateTimeout);
+#else
+    QSKIP("needs an X server to hold");
+#endif
 }
 
 void TstUVlcWrapper::pathsPlay_data()
