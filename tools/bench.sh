@@ -59,6 +59,19 @@ is() {
     awk -v a="$2" -v b="${3:-}" -v c="${4:-}" "BEGIN { exit !($1) }" && echo 1 || echo 0
 }
 
+# median_row <benchmark> <output file> <line label>: a "<label>: N ms median of
+# R ... target under T ms" line.
+median_row() {
+    local a b c
+    read -r a b c <<<"$(capture "$2" \
+        "^$3: +([0-9.]+) ms median of ([0-9]+).*target under ([0-9.]+) ms.*" '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        row "$1" "$a ms, median of $b" "under $c ms" "$(is 'a < b' "$a" "$c")"
+    else
+        missing "$1"
+    fi
+}
+
 # The targets are read from each benchmark's own lines, so they live in one place.
 print_table() {
     local out=$1 gpslog=$1/bench_gpslog.txt import=$1/bench_import.txt
@@ -104,22 +117,8 @@ print_table() {
         missing "$name"
     fi
 
-    name='start-up to window drawn (bench_player)'
-    read -r a b c <<<"$(capture "$player" \
-        '^start-up to window drawn: +([0-9.]+) ms median of ([0-9]+).*target under ([0-9.]+) ms.*' '\1 \2 \3')"
-    if [ -n "$c" ]; then
-        row "$name" "$a ms, median of $b" "under $c ms" "$(is 'a < b' "$a" "$c")"
-    else
-        missing "$name"
-    fi
-    name='double click to first frame (bench_player)'
-    read -r a b c <<<"$(capture "$player" \
-        '^double click to first frame: +([0-9.]+) ms median of ([0-9]+).*target under ([0-9.]+) ms.*' '\1 \2 \3')"
-    if [ -n "$c" ]; then
-        row "$name" "$a ms, median of $b" "under $c ms" "$(is 'a < b' "$a" "$c")"
-    else
-        missing "$name"
-    fi
+    median_row 'start-up to window drawn (bench_player)' "$player" 'start-up to window drawn'
+    median_row 'double click to first frame (bench_player)' "$player" 'double click to first frame'
     name='memory while playing 1080p (bench_player)'
     read -r a b c d e <<<"$(capture "$player" \
         '^memory while playing: +([0-9.]+) MB resident.* VmRSS ([0-9.]+) MB, Pss ([0-9.]+) MB.*at rest tree (-?[0-9.]+) MB.*target under ([0-9.]+) MB.*' \

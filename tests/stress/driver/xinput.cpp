@@ -108,14 +108,20 @@ bool XInput::pressKey(const QString &keyName, bool withControl)
     const KeyCode control = XKeysymToKeycode(display, XK_Control_L);
     if (code == 0 || control == 0)
         return false;
-    if (withControl)
-        XTestFakeKeyEvent(display, control, True, CurrentTime);
+    tap(code, withControl ? control : 0);
+    return true;
+}
+
+// A press and release of `code`, with `modifier` held around it unless 0.
+void XInput::tap(unsigned code, unsigned modifier)
+{
+    if (modifier != 0)
+        XTestFakeKeyEvent(display, modifier, True, CurrentTime);
     XTestFakeKeyEvent(display, code, True, CurrentTime);
     XTestFakeKeyEvent(display, code, False, CurrentTime);
-    if (withControl)
-        XTestFakeKeyEvent(display, control, False, CurrentTime);
+    if (modifier != 0)
+        XTestFakeKeyEvent(display, modifier, False, CurrentTime);
     flush();
-    return true;
 }
 
 bool XInput::typeText(const QString &text, const std::function<bool(const QString &typed)> &taken)
@@ -173,13 +179,6 @@ bool XInput::typeCharacter(uint codePoint, bool *spareUsed)
         flush();
         *spareUsed = true;
     }
-    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
-    if (shifted)
-        XTestFakeKeyEvent(display, shift, True, CurrentTime);
-    XTestFakeKeyEvent(display, code, True, CurrentTime);
-    XTestFakeKeyEvent(display, code, False, CurrentTime);
-    if (shifted)
-        XTestFakeKeyEvent(display, shift, False, CurrentTime);
-    flush();
+    tap(code, shifted ? XKeysymToKeycode(display, XK_Shift_L) : 0);
     return true;
 }

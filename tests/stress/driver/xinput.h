@@ -47,6 +47,7 @@ private:
     // Sets *spareUsed when the character needed the spare key.
     bool typeCharacter(uint codePoint, bool *spareUsed);
     unsigned spareKeycode();
+    void tap(unsigned code, unsigned modifier);
     void flush();
 
     _XDisplay *display = nullptr;
