@@ -13,7 +13,7 @@ class StressProbePlugin : public QGenericPlugin
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "velmorastressprobe.json")
 
 public:
-    QObject *create(const QString &name, const QString &spec) override;
+    QObject *create(const QString &name, const QString &parameters) override;
 };
 
 #endif // STRESSPROBEPLUGIN_H
