@@ -1,8 +1,10 @@
 #include "app/velmora.h"
 #include "catalogue/videoimport.h"
+#include "library/programpaths.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QSplashScreen>
@@ -39,11 +41,21 @@ void composeInSoftware()
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 
-// Qt WebEngine describes its graphics set-up on every start; the program
-// itself writes nothing unasked.
-void quietWebEngine()
+// Qt WebEngine describes its graphics set-up on every start, and the
+// program's own debug lines are for whoever asks for them (QT_LOGGING_RULES).
+void quietLogging()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false\n"
+                                                    "velmora.*.debug=false"));
+}
+
+// The catalogue for the user's language from the program's own folder; none
+// (English) when there is none for it.
+void installTranslation(QTranslator &translator)
+{
+    if (translator.load(QLocale::system(), QStringLiteral("velmora"), QStringLiteral("_"),
+                        ProgramPaths::dataFolder()))
+        QApplication::installTranslator(&translator);
 }
 
 } // namespace
@@ -52,12 +64,11 @@ int main(int argc, char **argv)
 {
     preferX11();
     composeInSoftware();
-    quietWebEngine();
+    quietLogging();
     QApplication application(argc, argv);
 
     QTranslator translator;
-    (void)translator.load(QStringLiteral("velmora_ru"), QString(), QString(), QString());
-    QApplication::installTranslator(&translator);
+    installTranslation(translator);
 
     auto splashPixmap = std::make_unique<QPixmap>(QStringLiteral(":/images/Splash.png"));
     auto splash = std::make_unique<QSplashScreen>(*splashPixmap);

@@ -2,10 +2,13 @@
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "maptiles/tileserver.h"
 #include "playback/mappages.h"
+#include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
 #include "playback/uvlcwrapper.h"
 #include "widgets/ncframelesshelper.h"
+#include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
 
@@ -69,16 +72,7 @@ Velmora::Velmora(QWidget *parent)
     headerCenter = namedWidget(new QWidget(this), QStringLiteral("Header_Center"));
     headerRight = namedWidget(new QWidget(this), QStringLiteral("Header_Right"));
 
-    googleMap = new QWebEngineView(this);
-    googleMap->setObjectName(QStringLiteral("GoogleMap"));
-    // The profile is created after the view so that the view, and the page it
-    // owns, are destroyed before the profile.
-    auto *mapPage = new QWebEnginePage(new MapWebProfile(this), googleMap);
-    // Dark while a page loads or when none could be loaded.
-    mapPage->setBackgroundColor(QColor(0x12, 0x12, 0x12));
-    googleMap->setPage(mapPage);
-    googleMap->setVisible(true);
-    googleMap->setUrl(QUrl());
+    createMapView();
 
     videoTimeSlider = new QSlider(Qt::Horizontal, this);
     videoTimeSlider->setObjectName(QStringLiteral("VideoTimeSlider"));
@@ -116,6 +110,8 @@ Velmora::Velmora(QWidget *parent)
     videoWindow = new UDoubleClickedWidget(this);
     videoWindow->setObjectName(QStringLiteral("VideoWindow"));
     videoWindow->setWindowFlags(Qt::FramelessWindowHint);
+    // Laid over the video; its own native window keeps it above the picture.
+    notice = new NoticeBar(this);
 
     gpsLog = std::make_unique<GpsLogData>(nullptr);
 
@@ -151,6 +147,27 @@ Velmora::Velmora(QWidget *parent)
 }
 
 Velmora::~Velmora() = default;
+
+void Velmora::createMapView()
+{
+    googleMap = new QWebEngineView(this);
+    googleMap->setObjectName(QStringLiteral("GoogleMap"));
+    // The profile is created after the view so that the view, and the page it
+    // owns, are destroyed before the profile.
+    mapProfile = new MapWebProfile(this);
+    mapProfile->setTileServer(TileServer::fromSettings());
+    auto *mapPage = new MapWebPage(mapProfile, googleMap);
+    // Dark while a page loads or when none could be loaded.
+    mapPage->setBackgroundColor(QColor(0x12, 0x12, 0x12));
+    googleMap->setPage(mapPage);
+    googleMap->setVisible(true);
+    googleMap->setUrl(QUrl());
+}
+
+void Velmora::setTileServer(const TileServer &server)
+{
+    mapProfile->setTileServer(server);
+}
 
 void Velmora::createTables()
 {
@@ -254,6 +271,8 @@ void Velmora::connectTheRest()
     connect(catalogue, &UVideoAndGpsfiles::VideoAdded, player, &UVlcWrapper::AddMedia);
     connect(catalogue, &UVideoAndGpsfiles::VideoDeleted, player, &UVlcWrapper::RemoveMedia);
     connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
+    connect(player, &UVlcWrapper::snapshotSaved, this, &Velmora::showSnapshotSaved);
+    connect(player, &UVlcWrapper::snapshotFailed, this, &Velmora::showSnapshotFailed);
 }
 
 void Velmora::addToolTips()
@@ -317,6 +336,7 @@ void Velmora::layoutWidgets()
     else
         videoWindow->setGeometry(5, 55, D, H - 310);
     googleMap->setGeometry(W - 465, 55, 460, H - 310);
+    notice->placeOver(videoWindow->geometry());
 
     videoTimeSlider->setGeometry(5, H - 202, (4 * D) / 6, 20);
     audioIndicator->setGeometry((5 * D) / 6 - 20, H - 202, 20, 20);

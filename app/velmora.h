@@ -17,6 +17,9 @@ class QWebEngineView;
 enum class MapPage;
 
 class GpsLogData;
+class MapWebProfile;
+class NoticeBar;
+struct TileServer;
 struct GpsLogRecord;
 class NcFramelessHelper;
 class UDoubleClickedWidget;
@@ -50,6 +53,9 @@ public:
     // Adds the videos to the catalogue in the given order and refills the
     // lists, as the open dialog does; the command line and drops use it too.
     void importVideos(const QStringList &paths);
+
+    // The map page's tile server for this run (the settings' choice otherwise).
+    void setTileServer(const TileServer &server);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -88,6 +94,7 @@ private:
     // Tests read the window's private state through this one seam.
     friend class VelmoraProbe;
 
+    void createMapView();
     void createTables();
     void createButtons();
     void connectTitleBarAndButtons();
@@ -125,6 +132,9 @@ private:
     void fillTable(QTableWidget *table, bool rightTable);
     void highlightPlayerRow();
     void importPending();
+    void showNotImported(const QStringList &paths);
+    void showSnapshotSaved(const QString &path);
+    void showSnapshotFailed(const QString &why);
 
     // Each list table shows five recordings; a page is both tables.
     static constexpr int kRowsPerTable = 5;
@@ -143,6 +153,7 @@ private:
     QWidget *headerRight = nullptr;
     UDoubleClickedWidget *videoWindow = nullptr;
     QWebEngineView *googleMap = nullptr;
+    MapWebProfile *mapProfile = nullptr;
     QSlider *videoTimeSlider = nullptr;
     QSlider *videoVolumnSlider = nullptr;
     QGraphicsView *audioIndicator = nullptr;
@@ -171,6 +182,7 @@ private:
     UVideoAndGpsfiles *catalogue = nullptr;
     std::unique_ptr<GpsLogData> gpsLog;
     QPushButton *shot = nullptr;
+    NoticeBar *notice = nullptr;
     // True while the video surface covers the whole window.
     bool fullScreenOn = false;
     // Where the window stood before it last came to fill the screen.

@@ -23,13 +23,12 @@ bool inBannerBand(const QPoint &offset, int windowWidth)
            && offset.y() > kBandOuterEdge && offset.y() < kBannerHeight;
 }
 
-// The button's own three rules for one face; the pictures are files beside the
-// program, not resources.
+// The button's own three rules for one face.
 QString maxButtonStyleSheet(const QString &objectName, const QString &picture)
 {
-    return QStringLiteral("#%1          {border-image:url(./images/%2.png); border-radius: 8px;}"
-                          "#%1:hover    {border-image:url(./images/%2_Hover.png);}"
-                          "#%1:pressed  {border-image:url(./images/%2_Pressed.png);}")
+    return QStringLiteral("#%1          {border-image:url(:/images/%2.png); border-radius: 8px;}"
+                          "#%1:hover    {border-image:url(:/images/%2_Hover.png);}"
+                          "#%1:pressed  {border-image:url(:/images/%2_Pressed.png);}")
         .arg(objectName, picture);
 }
 

@@ -1,7 +1,8 @@
 #include "catalogue/gpslogdata.h"
 
+#include "logs/logfile.h"
+
 #include <QByteArrayView>
-#include <QFile>
 #include <QLocale>
 #include <QStringView>
 
@@ -324,11 +325,13 @@ GpsLogRecord LineSplitter::record(QByteArrayView line)
 
 // Lines end at '\n'; one '\r' before it belongs to the line end. A last line
 // without '\n' counts, and a file that ends in '\n' has no empty line after it.
+// Lines past the cap are ignored.
 template <typename Visit>
 void forEachLine(QByteArrayView content, Visit visit)
 {
     qsizetype start = 0;
-    while (start < content.size()) {
+    qsizetype lines = 0;
+    while (start < content.size() && lines++ < LogFile::kMaxLines) {
         const qsizetype newline = find(content, '\n', start);
         const qsizetype next = newline == -1 ? content.size() : newline + 1;
         qsizetype end = newline == -1 ? content.size() : newline;
@@ -356,18 +359,13 @@ GpsLogData::GpsLogData(QObject *parent)
 
 void GpsLogData::LoadGpsLog(QString path)
 {
-    if (path.isEmpty())
-        return; // QFile would warn, and the program writes no diagnostics of its own
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = LogFile::readHead(path);
+    if (!content)
         return;
-    const QByteArray content = file.readAll();
-    file.close();
-
-    records.reserve(records.size() + lineCount(content));
+    records.reserve(records.size() + std::min(lineCount(*content), LogFile::kMaxLines));
     LineSplitter splitter;
     // In other lines UTF-8 bytes are not characters: the getters read those.
-    forEachLine(content, [&](QByteArrayView line) {
+    forEachLine(*content, [&](QByteArrayView line) {
         if (isAscii(line))
             records.append(splitter.record(line));
         else

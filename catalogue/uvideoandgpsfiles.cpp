@@ -1,5 +1,7 @@
 #include "catalogue/uvideoandgpsfiles.h"
 
+#include "logs/logfile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -35,14 +37,15 @@ bool isRegularFile(const QFileInfo &info)
 }
 
 // Lines are the bytes between '\n's; a last line without '\n' counts, a final
-// '\n' does not start another one. Only a line's first byte matters.
+// '\n' does not start another one. Only a line's first byte matters. Lines
+// past the log's cap are not counted, as they are not loaded.
 class FixCounter
 {
 public:
     void add(const char *data, qsizetype size)
     {
         const char *const end = data + size;
-        while (data < end) {
+        while (data < end && !full()) {
             if (atLineStart) {
                 ++lines;
                 fixes += *data == kFixMark ? 1 : 0;
@@ -55,6 +58,8 @@ public:
             atLineStart = true;
         }
     }
+
+    bool full() const { return lines >= LogFile::kMaxLines; }
 
     bool enoughFixes() const
     {
@@ -186,26 +191,30 @@ void UVideoAndGpsfiles::AddVideoAndGpsfile(QString VideoPath)
 
 GpsFileState UVideoAndGpsfiles::RateGpsFile(QString logPath)
 {
-    QFile log(logPath);
-    // Unbuffered: the blocks below are large, a second buffer would only copy.
-    if (!log.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    QFile log;
+    if (!LogFile::openRegular(log, logPath))
         return GpsFileUnavailable;
     QByteArray block(kReadBlockBytes, Qt::Uninitialized);
     FixCounter counter;
     // A file read comes back short only at its end (or on an error, which rates
-    // the lines read before it).
+    // the lines read before it). What lies past the cap is never loaded, so it
+    // is not rated either.
     qint64 got = 0;
+    qint64 total = 0;
     do {
-        got = log.read(block.data(), block.size());
-        if (got > 0)
+        got = log.read(block.data(), qMin<qint64>(block.size(), LogFile::kMaxBytes - total));
+        if (got > 0) {
             counter.add(block.constData(), got);
-    } while (got == block.size());
+            total += got;
+        }
+    } while (got == block.size() && !counter.full());
     return counter.enoughFixes() ? GpsFileAvailable : GpsFileUnavailable;
 }
 
+// A video that cannot be read could never play: it is not taken in.
 QString UVideoAndGpsfiles::ReadFileName(const QFileInfo &video)
 {
-    return isRegularFile(video) ? video.fileName() : QString();
+    return isRegularFile(video) && video.isReadable() ? video.fileName() : QString();
 }
 
 QString UVideoAndGpsfiles::MakeGpsFilePath(const QFileInfo &video)

@@ -4,6 +4,7 @@
 
 #include "app/velmora.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "widgets/noticebar.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +22,8 @@ namespace {
 
 // Shorter imports finish without ever showing their progress.
 constexpr int kProgressDelayMs = 500;
+// Names listed in the notice about files that could not be imported.
+constexpr int kNamesListed = 5;
 
 bool isVideoFile(const QFileInfo &file)
 {
@@ -108,14 +111,33 @@ void Velmora::importPending()
     progress.setMinimumDuration(kProgressDelayMs);
     progress.setValue(0); // the half second counts from here
     int done = 0;
+    QStringList notImported;
     while (!pendingImports.isEmpty() && !progress.wasCanceled()) {
-        catalogue->AddVideoAndGpsfiles({ pendingImports.takeFirst() });
+        const QString path = pendingImports.takeFirst();
+        const int before = catalogue->GetVideoCount();
+        catalogue->AddVideoAndGpsfiles({ path });
+        if (catalogue->GetVideoCount() == before)
+            notImported << path;
         ++done;
         QCoreApplication::processEvents();
         progress.setMaximum(done + int(pendingImports.size()));
         progress.setValue(done);
     }
     pendingImports.clear();
+    if (!notImported.isEmpty())
+        showNotImported(notImported);
+}
+
+// Names that are not valid UTF-8 arrive with replacement characters, and show so.
+void Velmora::showNotImported(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths.mid(0, kNamesListed))
+        names << QFileInfo(path).fileName();
+    QString text = tr("Not imported, not a readable video file: %1").arg(names.join(QStringLiteral(", ")));
+    if (paths.size() > kNamesListed)
+        text += QLatin1Char(' ') + tr("and %n more", nullptr, int(paths.size()) - kNamesListed);
+    notice->showNotice(text);
 }
 
 void Velmora::dragEnterEvent(QDragEnterEvent *event)

@@ -12,9 +12,9 @@
     var USER_PAUSE_MS = 8000;
     var INSTANT = { animate: false };
 
-    // Tests point the page at a local tile server; the player never does.
-    var tileServer = new URLSearchParams(global.location.search).get('tiles')
-        || 'https://tile.openstreetmap.org';
+    // The player names its tile server before the page's scripts run; opened
+    // anywhere else, the page shows no tiles.
+    var tiles = global.velmoraTiles || null;
 
     var map = null;
     var startMarker = null;
@@ -56,11 +56,17 @@
     // The server must answer with a real image before the page's load event,
     // which the probe image delays. A silent network would hold that event
     // for the player's whole fallback delay, so the probe gives up early.
+    function tileUrl(z, x, y) {
+        return tiles.url.replace('{s}', 'a').replace('{z}', z).replace('{x}', x).replace('{y}', y);
+    }
+
     function probeTileServer() {
         var box = document.getElementById('isonline');
         if (!box)
             return;
         box.checked = false;
+        if (!tiles)
+            return;
         var probe = document.createElement('img');
         var timer = 0;
         function settle(online) {
@@ -79,7 +85,8 @@
         probe.alt = '';
         probe.hidden = true;
         // A per-minute query keeps a cached tile from faking a live server.
-        probe.src = tileServer + '/0/0/0.png?probe=' + Math.floor(Date.now() / 60000);
+        var url = tileUrl(0, 0, 0);
+        probe.src = url + (url.indexOf('?') < 0 ? '?' : '&') + 'probe=' + Math.floor(Date.now() / 60000);
         document.body.appendChild(probe);
     }
 
@@ -107,7 +114,8 @@
         });
         // Links would navigate the embedded view away from the map.
         map.attributionControl.setPrefix(false);
-        map.attributionControl.addAttribution('&copy; OpenStreetMap contributors');
+        if (tiles)
+            map.attributionControl.addAttribution(tiles.attribution);
 
         routeCasing = L.polyline([], {
             color: '#0a1626', weight: 8, opacity: 0.55,
@@ -299,8 +307,8 @@
 
     // Tiles only after the load event, so that event waits for the probe alone.
     global.addEventListener('load', function () {
-        if (!map)
+        if (!map || !tiles)
             return;
-        L.tileLayer(tileServer + '/{z}/{x}/{y}.png', { maxZoom: 19 }).addTo(map);
+        L.tileLayer(tiles.url, { maxZoom: 19, subdomains: 'abc' }).addTo(map);
     });
 })(window);

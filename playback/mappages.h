@@ -1,12 +1,13 @@
 #ifndef MAPPAGES_H
 #define MAPPAGES_H
 
-#include <QDir>
+#include "library/programpaths.h"
+
 #include <QString>
 #include <QUrl>
 
-// The map pages live beside the program in images/ and are loaded by their
-// path relative to the working directory.
+// The map pages are files in images/ of the program's data folder, so that a
+// packager or a test may replace them.
 enum class MapPage { Start, Map, NoGpsFile, NoGpsInfo, NoConnection };
 
 // What the map column shows (the window's status->mapState).
@@ -40,8 +41,7 @@ inline QString mapPageFileName(MapPage page)
 
 inline QUrl mapPageUrl(MapPage page)
 {
-    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("images/")
-                                                                + mapPageFileName(page)));
+    return QUrl::fromLocalFile(ProgramPaths::pageFile(mapPageFileName(page)));
 }
 
 #endif // MAPPAGES_H

@@ -6,9 +6,11 @@
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -23,13 +25,13 @@ namespace {
 // setting them only re-polishes the button, and the application style sheet's
 // rules for the new object name give it its face.
 const char *const kLeftPlayFaceRules =
-        "#VideoPlay          {border-image:url(./images/Video_Play.png); border-radius: 8px;}"
-        "#VideoPlay:hover    {border-image:url(./images/Video_Play_Hover.png);}"
-        "#VideoPlay:pressed  {border-image:url(./images/Video_Play_Pressed.png);}";
+        "#VideoPlay          {border-image:url(:/images/Video_Play.png); border-radius: 8px;}"
+        "#VideoPlay:hover    {border-image:url(:/images/Video_Play_Hover.png);}"
+        "#VideoPlay:pressed  {border-image:url(:/images/Video_Play_Pressed.png);}";
 const char *const kLeftPauseFaceRules =
-        "#VideoPause         {border-image:url(./images/Video_Pause.png); border-radius: 8px;}"
-        "#VideoPause:hover   {border-image:url(./images/Video_Pause_Hover.png);}"
-        "#VideoPause:pressed {border-image:url(./images/Video_Pause_Pressed.png);}";
+        "#VideoPause         {border-image:url(:/images/Video_Pause.png); border-radius: 8px;}"
+        "#VideoPause:hover   {border-image:url(:/images/Video_Pause_Hover.png);}"
+        "#VideoPause:pressed {border-image:url(:/images/Video_Pause_Pressed.png);}";
 
 } // namespace
 
@@ -92,6 +94,16 @@ void Velmora::PlayPrevious()
 void Velmora::takeShot()
 {
     player->takeShot();
+}
+
+void Velmora::showSnapshotSaved(const QString &path)
+{
+    notice->showNotice(tr("Snapshot saved: %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void Velmora::showSnapshotFailed(const QString &why)
+{
+    notice->showNotice(tr("Snapshot not saved: %1").arg(why));
 }
 
 void Velmora::playAndShowPage(int index)

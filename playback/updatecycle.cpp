@@ -11,10 +11,13 @@
 #include "widgets/uspeedmeter.h"
 
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QSlider>
 #include <QStringList>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcUpdateCycle, "velmora.updatecycle", QtWarningMsg)
 
 constexpr qint64 kMsPerSecond = 1000;
 // The graph shows the current second in the middle of its window.
@@ -62,7 +65,7 @@ void Velmora::showStopped()
         SwitchPlaybuttonAndPausebutton();
     // The splash background replaces the last frame.
     videoWindow->update();
-    qDebug("real stopped.");
+    qCDebug(lcUpdateCycle, "real stopped.");
 }
 
 void Velmora::showEndedAndPlayNext()
@@ -73,7 +76,7 @@ void Velmora::showEndedAndPlayNext()
     pathDrawn = 0;
     videoName->setText(QString());
     PlayNext();
-    qDebug("real ended.");
+    qCDebug(lcUpdateCycle, "real ended.");
 }
 
 void Velmora::showPlaying()
@@ -116,15 +119,19 @@ void Velmora::showSecondWithoutFixes(int second)
     carPositionNumber->setText(shortPositionLabelText(current));
 }
 
-// One node per second of video with a fix; seconds past the log repeat its
-// last record. The nodes go as one script: the page runs each script as a
-// separate request, and an hour's 3,600 requests kept it busy for half a minute.
+// One node per second of video with a fix. Seconds past the log would only
+// repeat its last record, which draws nothing new: the route stops with the
+// log, however long the video claims to be. The nodes go as one script: the
+// page runs each script as a separate request, and an hour's 3,600 requests
+// kept it busy for half a minute.
 void Velmora::sendRoute(const GpsLogRecord &first)
 {
     runMapScript(mapPointScript(QStringLiteral("setstart"), first));
     runMapScript(QStringLiteral("clearPath()"));
     QStringList nodes;
-    for (qint64 i = 0; i < player->GetMediaLength() / kMsPerSecond; ++i) {
+    const qint64 seconds = qMin<qint64>(player->GetMediaLength() / kMsPerSecond,
+                                        gpsLog->GetLastIndex() + 1);
+    for (qint64 i = 0; i < seconds; ++i) {
         const GpsLogRecord record = gpsLog->GetRecord(int(i));
         if (!record.dataAvailable)
             continue;

@@ -1,39 +1,42 @@
 #include "playback/uvlcwrapper.h"
 
+#include "library/programpaths.h"
 #include "playback/videooutput.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTime>
 #include <QWidget>
 
 #include <vlc/vlc.h>
 
 namespace {
 
-const char *const kSnapshotFolder = "./VideoShots/";
+Q_LOGGING_CATEGORY(lcPlayer, "velmora.player", QtWarningMsg)
 
-// libvlc 3 has no --plugin-path; a plugins folder beside the program is
-// announced through the environment before the instance is made.
-void addLocalPluginFolder()
+// libvlc 3 has no --plugin-path; a plugins folder beside the executable (never
+// one in the working directory) is announced through the environment before
+// the instance is made.
+void addProgramPluginFolder()
 {
-    const QFileInfo plugins(QStringLiteral("plugins"));
-    if (!plugins.isDir())
+    const QString plugins = ProgramPaths::pluginFolder();
+    if (plugins.isEmpty())
         return;
-    QByteArray path = QFile::encodeName(plugins.absoluteFilePath());
+    QByteArray path = QFile::encodeName(plugins);
     const QByteArray existing = qgetenv("VLC_PLUGIN_PATH");
     if (!existing.isEmpty())
         path += ':' + existing;
     qputenv("VLC_PLUGIN_PATH", path);
 }
 
-bool ensureSnapshotFolder()
+// FILE0003_00-01-12.480.png: the recording and the moment of its video.
+QString snapshotFileName(const QString &videoPath, qint64 playTimeMs)
 {
-    const QFileInfo folder(QString::fromLatin1(kSnapshotFolder));
-    if (folder.exists())
-        return folder.isDir();
-    return QDir(QStringLiteral(".")).mkdir(QStringLiteral("VideoShots"));
+    const QTime moment = QTime(0, 0).addMSecs(qMax<qint64>(0, playTimeMs));
+    return QFileInfo(videoPath).completeBaseName() + QLatin1Char('_')
+            + moment.toString(QStringLiteral("HH-mm-ss.zzz")) + QStringLiteral(".png");
 }
 
 } // namespace
@@ -41,7 +44,7 @@ bool ensureSnapshotFolder()
 UVlcWrapper::UVlcWrapper(QObject *parent)
     : QObject(parent), playlist(std::make_unique<QStringList>())
 {
-    addLocalPluginFolder();
+    addProgramPluginFolder();
     const char *const arguments[] = {
         "-I", "dummy", "--ignore-config",
         // Keep the picture clean: no file name at start or after a snapshot, no
@@ -54,6 +57,19 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
     };
     vlcInstance = libvlc_new(std::size(arguments), arguments);
     mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;
+    if (mediaPlayer)
+        libvlc_event_attach(libvlc_media_player_event_manager(mediaPlayer),
+                            libvlc_MediaPlayerSnapshotTaken, &UVlcWrapper::onSnapshotTaken, this);
+}
+
+// On one of libvlc's threads: the picture is written, back to ours to say so.
+// A wrapper gone meanwhile takes the queued call with it.
+void UVlcWrapper::onSnapshotTaken(const libvlc_event_t *event, void *wrapper)
+{
+    auto *self = static_cast<UVlcWrapper *>(wrapper);
+    const QString path = QString::fromUtf8(event->u.media_player_snapshot_taken.psz_filename);
+    QMetaObject::invokeMethod(self, [self, path] { emit self->snapshotSaved(path); },
+                              Qt::QueuedConnection);
 }
 
 UVlcWrapper::~UVlcWrapper()
@@ -61,6 +77,8 @@ UVlcWrapper::~UVlcWrapper()
     if (stopping.valid())
         stopping.wait();
     if (mediaPlayer) {
+        libvlc_event_detach(libvlc_media_player_event_manager(mediaPlayer),
+                            libvlc_MediaPlayerSnapshotTaken, &UVlcWrapper::onSnapshotTaken, this);
         libvlc_media_player_stop(mediaPlayer);
         libvlc_media_player_release(mediaPlayer);
     }
@@ -238,18 +256,28 @@ void UVlcWrapper::takeShot()
 {
     if (!currentMedia)
         return;
-    qDebug("Media is not NULL");
+    qCDebug(lcPlayer, "Media is not NULL");
     const int state = GetState();
-    if (state != Playing && state != Paused)
+    if (state != Playing && state != Paused) {
+        emit snapshotFailed(tr("there is no picture to take"));
         return;
-    if (!ensureSnapshotFolder())
+    }
+    QString why;
+    const QString folder = ProgramPaths::snapshotFolder(&why);
+    if (folder.isEmpty()) {
+        emit snapshotFailed(why);
         return;
+    }
     unsigned width = 0;
     unsigned height = 0;
     // 0 x 0 asks libvlc for the video's own size should the query fail.
     if (libvlc_video_get_size(mediaPlayer, 0, &width, &height) != 0)
         width = height = 0;
-    libvlc_video_take_snapshot(mediaPlayer, 0, kSnapshotFolder, width, height);
+    const QString file = QDir(folder).filePath(
+            snapshotFileName(playlist->value(currentIndex), libvlc_media_player_get_time(mediaPlayer)));
+    if (libvlc_video_take_snapshot(mediaPlayer, 0, QFile::encodeName(file).constData(), width, height)
+        != 0)
+        emit snapshotFailed(tr("the video shows no picture yet"));
 }
 
 int UVlcWrapper::GetState()

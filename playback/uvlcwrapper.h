@@ -8,6 +8,7 @@
 #include <future>
 #include <memory>
 
+struct libvlc_event_t;
 struct libvlc_instance_t;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
@@ -39,6 +40,11 @@ public:
     Q_INVOKABLE int GetMediaCount() const;
     void ToggleFullscreen();
 
+signals:
+    // A snapshot was written to `path`, or could not be taken and why.
+    void snapshotSaved(const QString &path);
+    void snapshotFailed(const QString &why);
+
 public slots:
     void SetIndex(int Index);
     int GetIndex();
@@ -54,6 +60,7 @@ public slots:
     void takeShot();
 
 private:
+    static void onSnapshotTaken(const libvlc_event_t *event, void *wrapper);
     bool isValidIndex(int index) const;
     bool hasMedia() const;
     void startCurrent();

@@ -1,32 +1,38 @@
 #ifndef RUNFOLDER_H
 #define RUNFOLDER_H
 
+#include "library/programpaths.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
-// A private working directory for a test, optionally holding a copy of the
-// built run folder's images/ (map pages, Leaflet, button pictures). The
-// previous working directory comes back when it goes.
+// A private program folder for a test, standing in for the executable's
+// folder, optionally holding a copy of the built run folder's images/ (map
+// pages and Leaflet). The folder that counted before counts again when it goes.
 class ScratchRunFolder
 {
 public:
     enum Content { Empty, WithImages };
 
-    explicit ScratchRunFolder(Content content = WithImages) : previous(QDir::currentPath())
+    explicit ScratchRunFolder(Content content = WithImages)
+        : previous(ProgramPaths::programFolder())
     {
         if (content == WithImages)
-            copyTree(QString::fromLocal8Bit(qgetenv("VELMORA_RUN_DIR")) + QStringLiteral("/images"),
-                     dir.filePath(QStringLiteral("images")));
-        QDir::setCurrent(dir.path());
+            copyTree(builtImages(), dir.filePath(QStringLiteral("images")));
+        ProgramPaths::setProgramFolder(dir.path());
     }
-    ~ScratchRunFolder() { QDir::setCurrent(previous); }
+    ~ScratchRunFolder() { ProgramPaths::setProgramFolder(previous); }
+
+    static QString builtImages()
+    {
+        return QString::fromLocal8Bit(qgetenv("VELMORA_RUN_DIR")) + QStringLiteral("/images");
+    }
 
     QString path() const { return dir.path(); }
     QString filePath(const QString &name) const { return dir.filePath(name); }
 
-private:
     static void copyTree(const QString &from, const QString &to)
     {
         QDir().mkpath(to);
@@ -42,6 +48,7 @@ private:
         }
     }
 
+private:
     QString previous;
     QTemporaryDir dir;
 };

@@ -1,8 +1,11 @@
 // The map view's local pages, loaded in a real web view with the program's web
 // profile and driven by the same JavaScript calls the player sends.
 
+#include "library/programpaths.h"
 #include "playback/mappages.h"
+#include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
+#include "runfolder.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -40,11 +43,12 @@ struct ConsoleMessage
     QString source;
 };
 
-// Keeps every console message so a test can prove a page stayed silent.
-class ConsolePage : public QWebEnginePage
+// The program's page, keeping every console message so a test can prove a
+// page stayed silent.
+class ConsolePage : public MapWebPage
 {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    using MapWebPage::MapWebPage;
 
     QList<ConsoleMessage> messages;
 
@@ -96,7 +100,7 @@ oUDepdcjEh7iPHwqc2U+bId4dVhh2syeOgd2uCzACCG+feHPo20IltFV
 
 // A tile server on 127.0.0.1 that records each request's headers and answers
 // the way a test asks.
-class TileServer : public QObject
+class LocalTileServer : public QObject
 {
 public:
     enum class Answer { Tile, Html, Silent };
@@ -107,7 +111,7 @@ public:
         QHash<QByteArray, QByteArray> headers; // names in lower case
     };
 
-    explicit TileServer(Answer answer, bool https = true, QObject *parent = nullptr)
+    explicit LocalTileServer(Answer answer, bool https = true, QObject *parent = nullptr)
         : QObject(parent), m_answer(answer), m_https(https)
     {
         if (https) {
@@ -132,6 +136,11 @@ public:
     }
 
     bool listen() { return m_server->listen(QHostAddress::LocalHost); }
+    // How the program is told to use it.
+    TileServer tileServer() const
+    {
+        return { base() + QStringLiteral("/{z}/{x}/{y}.png"), QStringLiteral("Test tiles") };
+    }
     QString base() const
     {
         return QStringLiteral("%1://127.0.0.1:%2")
@@ -276,6 +285,8 @@ private slots:
     void probeReportsOnlyARealTile();
     void requestsNameTheProgram_data();
     void requestsNameTheProgram();
+    void pageReachesNothingButItsFilesAndTiles_data();
+    void pageReachesNothingButItsFilesAndTiles();
 
 private:
     // One shown 460 x 360 view per test, its page on the program's profile.
@@ -335,6 +346,7 @@ void TestMapPages::saveShot(Harness &harness, const QString &name)
 void TestMapPages::initTestCase()
 {
     QVERIFY2(!qEnvironmentVariable("VELMORA_RUN_DIR").isEmpty(), "VELMORA_RUN_DIR is not set");
+    ProgramPaths::setProgramFolder(qEnvironmentVariable("VELMORA_RUN_DIR"));
     for (MapPage page : {MapPage::Start, MapPage::Map, MapPage::NoGpsFile, MapPage::NoGpsInfo,
                          MapPage::NoConnection})
         QVERIFY2(QFile::exists(pagePath(mapPageFileName(page))), qPrintable(mapPageFileName(page)));
@@ -524,17 +536,14 @@ void TestMapPages::mapTakesCallsBeforeItIsReady()
 
     const QString mapScript = QStringLiteral("<script src=\"velmora-map.js\"></script>");
     const QString leafletScript = QStringLiteral("<script src=\"leaflet/leaflet.js\"></script>");
-    QVERIFY(html.contains(mapScript) && html.contains(leafletScript) && html.contains(QLatin1String("<head>")));
+    QVERIFY(html.contains(mapScript) && html.contains(leafletScript));
     html.replace(mapScript, QStringLiteral("<script>%1</script>").arg(early) + mapScript);
     if (!withLeaflet)
         html.remove(leafletScript);
-    html.replace(QLatin1String("<head>"),
-                 QStringLiteral("<head><base href=\"%1\">")
-                         .arg(QUrl::fromLocalFile(pagePath(QString())).toString()));
 
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QFile copy(folder.filePath(QStringLiteral("early.html")));
+    // Beside the real pages: the view shows no page but the program's own.
+    ScratchRunFolder folder;
+    QFile copy(folder.filePath(QStringLiteral("images/early.html")));
     QVERIFY(copy.open(QIODevice::WriteOnly));
     copy.write(html.toUtf8());
     copy.close();
@@ -572,10 +581,10 @@ void TestMapPages::probeReportsOnlyARealTile_data()
     QTest::addColumn<bool>("online");
     QTest::addColumn<int>("minMs");
     QTest::addColumn<int>("maxMs");
-    QTest::newRow("a tile") << int(TileServer::Answer::Tile) << true << 0 << 3000;
-    QTest::newRow("a sign-in page") << int(TileServer::Answer::Html) << false << 0 << 3000;
+    QTest::newRow("a tile") << int(LocalTileServer::Answer::Tile) << true << 0 << 3000;
+    QTest::newRow("a sign-in page") << int(LocalTileServer::Answer::Html) << false << 0 << 3000;
     // A server that never answers must not hold the load for the player's 12 s.
-    QTest::newRow("no answer") << int(TileServer::Answer::Silent) << false << 2500 << 6000;
+    QTest::newRow("no answer") << int(LocalTileServer::Answer::Silent) << false << 2500 << 6000;
 }
 
 void TestMapPages::probeReportsOnlyARealTile()
@@ -584,11 +593,11 @@ void TestMapPages::probeReportsOnlyARealTile()
     QFETCH(bool, online);
     QFETCH(int, minMs);
     QFETCH(int, maxMs);
-    TileServer server(static_cast<TileServer::Answer>(answer));
+    LocalTileServer server(static_cast<LocalTileServer::Answer>(answer));
     QVERIFY(server.listen());
     Harness harness;
-    QUrl url = QUrl::fromLocalFile(pagePath(mapPageFileName(MapPage::Map)));
-    url.setQuery(QStringLiteral("tiles=") + server.base());
+    harness.profile.setTileServer(server.tileServer());
+    const QUrl url = QUrl::fromLocalFile(pagePath(mapPageFileName(MapPage::Map)));
     qint64 elapsed = 0;
     QVERIFY(load(harness, url, &elapsed));
     qInfo("map page loaded in %lld ms", elapsed);
@@ -599,7 +608,7 @@ void TestMapPages::probeReportsOnlyARealTile()
     // The map's own tiles come from the same server, after the load.
     if (online)
         QTRY_VERIFY(std::any_of(server.requests.cbegin(), server.requests.cend(),
-                                [](const TileServer::Request &r) { return r.path.startsWith("/2/"); }));
+                                [](const LocalTileServer::Request &r) { return r.path.startsWith("/2/"); }));
 }
 
 void TestMapPages::requestsNameTheProgram_data()
@@ -619,16 +628,14 @@ void TestMapPages::requestsNameTheProgram()
 {
     QFETCH(bool, mapPage);
     QFETCH(bool, https);
-    TileServer server(TileServer::Answer::Tile, https);
+    LocalTileServer server(LocalTileServer::Answer::Tile, https);
     QVERIFY(server.listen());
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
+    ScratchRunFolder folder;
     QUrl url;
     if (mapPage) {
-        url = QUrl::fromLocalFile(pagePath(mapPageFileName(MapPage::Map)));
-        url.setQuery(QStringLiteral("tiles=") + server.base());
+        url = QUrl::fromLocalFile(folder.filePath(QStringLiteral("images/") + mapPageFileName(MapPage::Map)));
     } else {
-        QFile file(folder.filePath(QStringLiteral("probe.html")));
+        QFile file(folder.filePath(QStringLiteral("images/probe.html")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<!DOCTYPE html><html><body><img src=\"" + server.base().toLatin1()
                    + "/0/0/0.png\"></body></html>");
@@ -636,12 +643,72 @@ void TestMapPages::requestsNameTheProgram()
         url = QUrl::fromLocalFile(file.fileName());
     }
     Harness harness;
+    harness.profile.setTileServer(server.tileServer());
     QVERIFY(load(harness, url));
     QVERIFY(!server.requests.isEmpty());
-    const TileServer::Request &request = server.requests.first();
+    const LocalTileServer::Request &request = server.requests.first();
     QVERIFY(request.path.startsWith("/0/0/0.png"));
     QCOMPARE(request.headers.value("user-agent"), MapWebProfile::userAgent());
     QCOMPARE(request.headers.value("referer"), https ? MapWebProfile::referer() : QByteArray());
+}
+
+void TestMapPages::pageReachesNothingButItsFilesAndTiles_data()
+{
+    QTest::addColumn<QString>("attempt");
+    // Each attempt ends by setting window.outcome, to 'reached' only on success.
+    QTest::newRow("fetch a local file")
+            << "fetch('file:///etc/hostname').then(r => r.text()).then("
+               "() => outcome = 'reached', () => outcome = 'refused')";
+    QTest::newRow("XMLHttpRequest a local file")
+            << "var x = new XMLHttpRequest(); x.open('GET', 'file:///etc/hostname', false);"
+               "x.send(); outcome = x.responseText ? 'reached' : 'refused'";
+    QTest::newRow("image from a local file beside the pages")
+            << "var i = new Image(); i.onload = () => outcome = 'reached';"
+               "i.onerror = () => outcome = 'refused';"
+               "i.src = 'file:///usr/share/javascript/leaflet/images/marker-icon.png'";
+    QTest::newRow("fetch another host")
+            << "fetch(OTHER + '/steal?secret').then(() => outcome = 'reached',"
+               " () => outcome = 'refused')";
+    QTest::newRow("image from another host")
+            << "var i = new Image(); i.onload = () => outcome = 'reached';"
+               "i.onerror = () => outcome = 'refused'; i.src = OTHER + '/0/0/0.png'";
+    QTest::newRow("web socket to another host")
+            << "var w = new WebSocket(OTHER.replace('http', 'ws') + '/socket');"
+               "w.onopen = () => outcome = 'reached'; w.onerror = () => outcome = 'refused'";
+    QTest::newRow("frame on another host")
+            << "var f = document.createElement('iframe'); f.src = OTHER + '/frame';"
+               "document.body.appendChild(f); setTimeout(() => outcome = 'refused', 1500)";
+    QTest::newRow("navigate to another host")
+            << "setTimeout(() => outcome = 'refused', 1500); location.href = OTHER + '/away'";
+}
+
+// A page script, whoever wrote it, can read no local file but the pages' own
+// and send nothing to any host but the tile server.
+void TestMapPages::pageReachesNothingButItsFilesAndTiles()
+{
+    QFETCH(QString, attempt);
+    LocalTileServer tiles(LocalTileServer::Answer::Tile);
+    // Plain http, so that nothing but the rules can stop a connection.
+    LocalTileServer other(LocalTileServer::Answer::Tile, false);
+    QVERIFY(tiles.listen() && other.listen());
+    Harness harness;
+    harness.profile.setTileServer(tiles.tileServer());
+    const QUrl page = QUrl::fromLocalFile(pagePath(mapPageFileName(MapPage::Map)));
+    QVERIFY(load(harness, page));
+    QVERIFY2(!tiles.requests.isEmpty(), "the tile server itself was not reached");
+
+    harness.page->runJavaScript(QStringLiteral("var OTHER = '%1'; var outcome = 'pending'; try { %2 } "
+                                               "catch (e) { outcome = 'refused'; }")
+                                        .arg(other.base(), attempt));
+    QString outcome;
+    QTRY_VERIFY_WITH_TIMEOUT(
+            (outcome = evaluate(harness.page, QStringLiteral("typeof outcome === 'undefined' ? "
+                                                             "'gone' : outcome")).toString())
+                    != QLatin1String("pending"),
+            10000);
+    QVERIFY2(outcome != QLatin1String("reached"), qPrintable(attempt));
+    QCOMPARE(harness.view.url(), page);
+    QVERIFY2(other.requests.isEmpty(), other.requests.value(0).path.constData());
 }
 
 int main(int argc, char *argv[])
