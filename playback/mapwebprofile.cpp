@@ -87,7 +87,8 @@ void MapWebProfile::setTileServer(const TileServer &tileServer)
 
 bool MapWebProfile::allowsRequest(const QUrl &url) const
 {
-    return isOwnPage(url) || url.scheme() == QLatin1String("data") || server.serves(url);
+    return isOwnPage(url) || url.scheme() == QLatin1String("data") || server.serves(url)
+            || urlSchemeHandler(url.scheme().toUtf8()) != nullptr;
 }
 
 bool MapWebProfile::isOwnPage(const QUrl &url)

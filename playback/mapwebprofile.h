@@ -22,8 +22,8 @@ public:
     void setTileServer(const TileServer &server);
     const TileServer &tileServer() const { return server; }
 
-    // A request the pages may make: one of their own files, inline data, or
-    // a tile.
+    // A request the pages may make: one of their own files, inline data, a
+    // tile, or one of a scheme that the program itself answers.
     bool allowsRequest(const QUrl &url) const;
     // A page the view may show: only the program's own.
     static bool isOwnPage(const QUrl &url);

@@ -53,4 +53,19 @@ private:
     QTemporaryDir dir;
 };
 
+// The working directory for its lifetime, as for a user who started the
+// program there; the previous one comes back when it goes.
+class WorkingFolder
+{
+public:
+    explicit WorkingFolder(const QString &folder) : previous(QDir::currentPath())
+    {
+        QDir::setCurrent(folder);
+    }
+    ~WorkingFolder() { QDir::setCurrent(previous); }
+
+private:
+    QString previous;
+};
+
 #endif // RUNFOLDER_H

@@ -18,14 +18,17 @@ NoticeBar::NoticeBar(QWidget *parent)
     setObjectName(QStringLiteral("Notice"));
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
-    setAttribute(Qt::WA_NativeWindow);
     hideTimer->setSingleShot(true);
     connect(hideTimer, &QTimer::timeout, this, &QWidget::hide);
     hide();
 }
 
+// The native window is made with the first notice, as the video's is with the
+// first recording: made while the main window is being built, it would fix
+// the window's surface before the map view has set up its own.
 void NoticeBar::showNotice(const QString &text)
 {
+    setAttribute(Qt::WA_NativeWindow);
     setText(text);
     placeOver(area);
     show();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program the way a user does, looks at it, and closes it with
-# its own close button. Usage: smoke.sh <velmora executable> <run folder> <screenshot folder>
+# its own close button.
+# Usage: smoke.sh <velmora executable> <run folder> <screenshot folder> <planted plug-in>
 set -euo pipefail
 
 if [ -z "${VELMORA_SMOKE_DISPLAY:-}" ]; then
@@ -8,7 +9,7 @@ if [ -z "${VELMORA_SMOKE_DISPLAY:-}" ]; then
     exec env VELMORA_SMOKE_DISPLAY=1 xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" "$@"
 fi
 
-program=$1 run_folder=$2 shots=$3
+program=$1 run_folder=$2 shots=$3 planted_plugin=$4
 mkdir -p "$shots"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset QT_QPA_PLATFORM
@@ -51,7 +52,16 @@ start_and_close() {
 
 start_and_close run-folder "$run_folder"
 
-# Without images/ and without the translation the program still starts.
+# Started from a folder without images/ and without the translation, the
+# program still starts with its own pages.
 bare=$(mktemp -d)
 trap 'rm -rf "$bare"' EXIT
-start_and_close bare-folder "$bare"
+start_and_close bare-folder "$bare/"
+
+# From a folder that someone else filled: its pages and plug-ins stay unused.
+mkdir -p "$bare/planted/images" "$bare/planted/plugins"
+echo '<title>planted</title><body style="background:red">' > "$bare/planted/images/startupp.html"
+cp "$planted_plugin" "$bare/planted/plugins/libplanted_plugin.so"
+export VELMORA_PLANTED_MARKER="$bare/planted/plug-in was loaded"
+start_and_close planted-folder "$bare/planted"
+[ ! -e "$VELMORA_PLANTED_MARKER" ] || fail "planted-folder: a plug-in from the working directory was loaded"

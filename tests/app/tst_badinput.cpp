@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace testrecordings;
@@ -29,8 +31,8 @@ namespace {
 
 const QString kGoodName = QStringLiteral("GOOD0001.MOV");
 
-enum class Video { Clip, Text, Truncated, Empty, Folder, Vanished };
-enum class Log { File, Folder, Vanished };
+enum class Video { Clip, Text, Truncated, Empty, Folder, Vanished, NameNotUtf8 };
+enum class Log { File, Folder, Vanished, Fifo, DevZero };
 
 QByteArray realDrive(const char *name)
 {
@@ -150,6 +152,10 @@ void TestBadInput::recordings_data()
                                    << true << false;
     QTest::newRow("log: gone since the import")
             << "FILE0002.MOV" << Video::Clip << Log::Vanished << drive << true << false;
+    QTest::newRow("log: a FIFO since the import")
+            << "FILE0002.MOV" << Video::Clip << Log::Fifo << drive << true << false;
+    QTest::newRow("log: a link to /dev/zero since the import")
+            << "FILE0002.MOV" << Video::Clip << Log::DevZero << drive << true << false;
     QTest::newRow("video: a text file")
             << "FILE0002.MOV" << Video::Text << Log::File << drive << false << false;
     QTest::newRow("video: truncated") << "FILE0002.MOV" << Video::Truncated << Log::File << drive
@@ -158,6 +164,8 @@ void TestBadInput::recordings_data()
                                        << false << false;
     QTest::newRow("video: a folder") << "FILE0002.MOV" << Video::Folder << Log::File << drive
                                      << false << false;
+    QTest::newRow("video: a name that is not UTF-8")
+            << "FILE0002.MOV" << Video::NameNotUtf8 << Log::File << drive << false << false;
     QTest::newRow("video: gone since the import")
             << "FILE0002.MOV" << Video::Vanished << Log::File << drive << false << false;
     QTest::newRow("name: spaces") << "my trip 0002 to work.MOV" << Video::Clip << Log::File
@@ -183,7 +191,7 @@ void TestBadInput::recordings()
 
     makeFolder();
     const QString card = folder->filePath(QStringLiteral("card"));
-    const QString odd = cardVideo(card, name);
+    QString odd = cardVideo(card, name);
     const QString oddLog = cardLog(card, name);
     const QString good = cardVideo(card, kGoodName);
     QVERIFY(copyFile(clip, good));
@@ -209,6 +217,16 @@ void TestBadInput::recordings()
     case Video::Folder:
         QVERIFY(QDir().mkpath(odd));
         break;
+    case Video::NameNotUtf8: {
+        // What the file dialog or a dropped folder then names: a path with a
+        // replacement character, where no file is.
+        const QByteArray bytes = QFile::encodeName(odd).replace("0002", "\xff\xfe" "02");
+        QFile file;
+        QVERIFY(file.open(::creat(bytes.constData(), 0644), QIODevice::WriteOnly, QFile::AutoCloseHandle));
+        name = QFile::decodeName(bytes).section(QLatin1Char('/'), -1);
+        odd = QFile::decodeName(bytes);
+        break;
+    }
     }
     if (log == Log::Folder)
         QVERIFY(QDir().mkpath(oddLog));
@@ -217,18 +235,27 @@ void TestBadInput::recordings()
 
     QVERIFY(open({ odd, good }));
     // A folder is no recording; everything else the user chose is kept.
-    const int entries = video == Video::Folder ? 1 : 2;
+    const int entries = video == Video::Folder || video == Video::NameNotUtf8 ? 1 : 2;
     verifyInStep(entries);
     const int goodIndex = entries - 1;
     QCOMPARE(probe->videoListLeft()->item(goodIndex, 0)->text(), kGoodName);
-    if (entries == 1)
+    if (entries == 1) {
+        // Said, not dropped without a word.
+        const auto *shown = window->findChild<QLabel *>(QStringLiteral("Notice"));
+        QVERIFY(shown->isVisible());
+        QVERIFY2(shown->text().contains(name), qPrintable(shown->text()));
         return;
+    }
     QCOMPARE(probe->videoListLeft()->item(0, 0)->text(), name);
 
     if (video == Video::Vanished)
         QVERIFY(QFile::remove(odd));
-    if (log == Log::Vanished)
+    if (log != Log::File && log != Log::Folder)
         QVERIFY(QFile::remove(oddLog));
+    if (log == Log::Fifo)
+        QCOMPARE(::mkfifo(QFile::encodeName(oddLog).constData(), 0600), 0);
+    if (log == Log::DevZero)
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), oddLog));
 
     doubleClickEntry(0);
     const QList<int> settled = { UVlcWrapper::Playing, UVlcWrapper::Ended, UVlcWrapper::Error };
@@ -260,11 +287,14 @@ void TestBadInput::blockedSnapshotFolder_data()
 {
     QTest::addColumn<QString>("blocker");
     QTest::addColumn<int>("snapshots");
+    QTest::addColumn<QString>("notice");
 
-    QTest::newRow("writable folder") << QString() << 1;
-    QTest::newRow("a file") << QStringLiteral("file") << 0;
-    QTest::newRow("a link into a file") << QStringLiteral("link") << 0;
-    QTest::newRow("a read-only folder") << QStringLiteral("read-only") << 0;
+    QTest::newRow("writable folder") << QString() << 1 << "Snapshot saved: ";
+    QTest::newRow("a file") << QStringLiteral("file") << 0 << "is not a folder";
+    QTest::newRow("a link into a file") << QStringLiteral("link") << 0 << "symbolic link";
+    // A link planted in a shared folder would send the pictures anywhere.
+    QTest::newRow("a link to a folder") << QStringLiteral("folder link") << 0 << "symbolic link";
+    QTest::newRow("a read-only folder") << QStringLiteral("read-only") << 0 << "cannot be written";
 }
 
 // A snapshot while playing: one picture in VideoShots/ or none, never one elsewhere,
@@ -273,6 +303,7 @@ void TestBadInput::blockedSnapshotFolder()
 {
     QFETCH(QString, blocker);
     QFETCH(int, snapshots);
+    QFETCH(QString, notice);
 
     makeFolder();
     const QString shots = folder->filePath(QStringLiteral("VideoShots"));
@@ -281,6 +312,9 @@ void TestBadInput::blockedSnapshotFolder()
     } else if (blocker == QLatin1String("link")) {
         QVERIFY(writeFile(folder->filePath(QStringLiteral("plain")), "a file"));
         QVERIFY(QFile::link(QStringLiteral("plain/shots"), shots));
+    } else if (blocker == QLatin1String("folder link")) {
+        QVERIFY(QDir().mkpath(folder->filePath(QStringLiteral("elsewhere"))));
+        QVERIFY(QFile::link(QStringLiteral("elsewhere"), shots));
     } else if (blocker == QLatin1String("read-only")) {
         if (::geteuid() == 0)
             QSKIP("root writes into read-only folders");
@@ -310,6 +344,9 @@ void TestBadInput::blockedSnapshotFolder()
         QTest::qWait(1000);
     QCOMPARE(pictures().size(), snapshots);
     QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Playing));
+    auto *shown = window->findChild<QLabel *>(QStringLiteral("Notice"));
+    QTRY_VERIFY_WITH_TIMEOUT(shown->isVisible(), kTimeout);
+    QVERIFY2(shown->text().contains(notice), qPrintable(shown->text()));
     for (const QString &picture : pictures())
         QVERIFY2(picture.startsWith(QLatin1String("VideoShots/")), qPrintable(picture));
     if (blocker == QLatin1String("read-only"))

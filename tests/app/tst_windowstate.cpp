@@ -15,9 +15,9 @@
 namespace {
 
 const QString kNormalFace = QStringLiteral(
-    "#WindowNormal          {border-image:url(./images/Window_Normal.png); border-radius: 8px;}"
-    "#WindowNormal:hover    {border-image:url(./images/Window_Normal_Hover.png);}"
-    "#WindowNormal:pressed  {border-image:url(./images/Window_Normal_Pressed.png);}");
+    "#WindowNormal          {border-image:url(:/images/Window_Normal.png); border-radius: 8px;}"
+    "#WindowNormal:hover    {border-image:url(:/images/Window_Normal_Hover.png);}"
+    "#WindowNormal:pressed  {border-image:url(:/images/Window_Normal_Pressed.png);}");
 
 constexpr int kPanelHeight = 40;
 

@@ -1,4 +1,5 @@
 #include "catalogue/gpslogdata.h"
+#include "logs/logfile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(GpsLogRecord)
 
@@ -171,6 +174,8 @@ private slots:
     void noFixGivesDefaultRecord();
     void pathsThatCannotBeRead_data();
     void pathsThatCannotBeRead();
+    void hostileSizesAreBounded_data();
+    void hostileSizesAreBounded();
 };
 
 void TestGpsLogData::getters_data()
@@ -413,6 +418,9 @@ void TestGpsLogData::pathsThatCannotBeRead_data()
     QTest::newRow("missing file") << "missing";
     QTest::newRow("folder") << "folder";
     QTest::newRow("unreadable file") << "unreadable";
+    // Swapped in after the import: neither may block or flood the window.
+    QTest::newRow("FIFO without a writer") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
 }
 
 void TestGpsLogData::pathsThatCannotBeRead()
@@ -433,10 +441,64 @@ void TestGpsLogData::pathsThatCannotBeRead()
         QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         if (QFile(path).open(QIODevice::ReadOnly))
             QSKIP("this user reads files without read permission (root)");
+    } else if (kind == QLatin1String("fifo")) {
+        path = folder.filePath(QStringLiteral("gps0002.log"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("zero")) {
+        path = folder.filePath(QStringLiteral("gps0002.log"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     }
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
     log.LoadGpsLog(path);
     QCOMPARE(log.GetLastIndex(), 2);
+}
+
+// The peak resident size of this process, in kB.
+static qint64 peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+void TestGpsLogData::hostileSizesAreBounded_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("records");
+    QTest::newRow("sparse 26 GB file") << "sparse" << 1;
+    QTest::newRow("10 MB of empty lines") << "empty lines" << int(LogFile::kMaxLines);
+    QTest::newRow("a day of one-second lines") << "day" << 86400;
+}
+
+// However a log is made, loading it costs a bounded amount; a real day of
+// lines is loaded whole.
+void TestGpsLogData::hostileSizesAreBounded()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, records);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("gps0001.log"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (kind == QLatin1String("sparse"))
+        QVERIFY(file.resize(26LL << 30));
+    else if (kind == QLatin1String("empty lines"))
+        file.write(QByteArray(10 << 20, '\n'));
+    else
+        file.write(numberedLog(86400, 0));
+    file.close();
+
+    const qint64 peakBefore = peakResidentKb();
+    GpsLogData log;
+    log.LoadGpsLog(path);
+    QCOMPARE(log.GetLastIndex() + 1, records);
+    const qint64 grownMb = (peakResidentKb() - peakBefore) / 1024;
+    QVERIFY2(grownMb < 200, qPrintable(QStringLiteral("grew by %1 MB").arg(grownMb)));
 }
 
 QTEST_GUILESS_MAIN(TestGpsLogData)

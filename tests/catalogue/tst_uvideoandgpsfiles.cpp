@@ -251,6 +251,7 @@ void TstUVideoAndGpsfiles::pairing()
     QFETCH(QString, log);
 
     ScratchRunFolder folder(ScratchRunFolder::Empty);
+    const WorkingFolder here(folder.path());
     QVERIFY(writeFile(folder.filePath(video), "video"));
     if (!log.isEmpty())
         QVERIFY(writeFile(folder.filePath(log), logOf(1, 0)));

@@ -241,6 +241,7 @@ void TestVideoImport::openDialog()
 // directory, made absolute, and then played.
 void TestVideoImport::commandLine()
 {
+    const WorkingFolder here(folder->path());
     const QString clip = files.filePath(QStringLiteral("clip.MOV"));
     QVERIFY(copyFile(clip, cardVideo(QStringLiteral("card"), QStringLiteral("FILE0001.MOV"))));
     QVERIFY(writeLog(cardLog(QStringLiteral("card"), QStringLiteral("FILE0001.MOV")), 3, 0));

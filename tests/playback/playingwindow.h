@@ -7,6 +7,7 @@
 #include "testwindow.h"
 
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QStringList>
 
 // Debug lines of the program, collected so that tests can count them.
@@ -18,6 +19,8 @@ inline QStringList &debugLines()
 
 inline void collectDebugLines()
 {
+    // The program's debug lines are off unless asked for.
+    QLoggingCategory::setFilterRules(QStringLiteral("velmora.*.debug=true"));
     static const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
                 if (type == QtDebugMsg)

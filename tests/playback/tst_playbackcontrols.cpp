@@ -120,7 +120,7 @@ void TestPlaybackControls::playPauseFaces()
     QCOMPARE(play->objectName(), QStringLiteral("VideoPause"));
     QCOMPARE(w.probe->playButtonState(), 0);
     QVERIFY(play->styleSheet().startsWith(QLatin1String(
-            "#VideoPlay          {border-image:url(./images/Video_Play.png); border-radius: 8px;}")));
+            "#VideoPlay          {border-image:url(:/images/Video_Play.png); border-radius: 8px;}")));
     waitForState(UVlcWrapper::Playing);
     QCOMPARE(w.probe->player()->GetIndex(), 1);
     // The cycle would put the face right while the player catches up.

@@ -1,4 +1,6 @@
+#include "library/programpaths.h"
 #include "playback/uvlcwrapper.h"
+#include "runfolder.h"
 #include "testrecordings.h"
 #include "widgets/udoubleclickedwidget.h"
 #ifdef VELMORA_TEST_XSERVER
@@ -10,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QScreen>
 #include <QSet>
@@ -119,8 +122,6 @@ private:
     QImage grabSurface() const;
 
     QTemporaryDir clips;
-    QTemporaryDir work;
-    QString startFolder;
     std::unique_ptr<UDoubleClickedWidget> surface;
     std::unique_ptr<UVlcWrapper> player;
 };
@@ -128,7 +129,7 @@ private:
 void TstUVlcWrapper::initTestCase()
 {
     QVERIFY(clips.isValid());
-    QVERIFY(work.isValid());
+
     // Playlist items 2 s, 3 s, 4 s long: the length tells which one plays.
     for (int s = 2; s <= 4; ++s)
         QVERIFY2(makeClip(clip(s), s), "ffmpeg could not make a test clip");
@@ -142,9 +143,6 @@ void TstUVlcWrapper::initTestCase()
     QVERIFY(empty.open(QIODevice::WriteOnly));
     empty.close();
 
-    // Snapshots land in the working directory; keep them out of the trees.
-    startFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(work.path()));
 
     surface = std::make_unique<UDoubleClickedWidget>();
     surface->setObjectName(QStringLiteral("VideoWindow"));
@@ -153,6 +151,8 @@ void TstUVlcWrapper::initTestCase()
     surface->show();
     QVERIFY(QTest::qWaitForWindowExposed(surface.get()));
 
+    // The wrapper's debug lines are off unless asked for.
+    QLoggingCategory::setFilterRules(QStringLiteral("velmora.*.debug=true"));
     previousHandler = qInstallMessageHandler(countingHandler);
 }
 
@@ -160,7 +160,6 @@ void TstUVlcWrapper::cleanupTestCase()
 {
     player.reset();
     qInstallMessageHandler(previousHandler);
-    QDir::setCurrent(startFolder);
 }
 
 void TstUVlcWrapper::init()
@@ -178,7 +177,6 @@ void TstUVlcWrapper::init()
 void TstUVlcWrapper::cleanup()
 {
     player.reset();
-    QDir::setCurrent(work.path());
 }
 
 QString TstUVlcWrapper::clip(int secondsLong) const
@@ -213,7 +211,7 @@ void TstUVlcWrapper::freshWrapper()
     player->Stop();
     player->takeShot();
     QCOMPARE(mediaLines, 0);
-    QVERIFY(!QFileInfo::exists(QStringLiteral("VideoShots")));
+    QVERIFY(!QDir(ProgramPaths::programFolder()).exists(QStringLiteral("VideoShots")));
 
     // Items alone choose nothing.
     fill(2);
@@ -637,9 +635,8 @@ void TstUVlcWrapper::takeShot()
     QFETCH(int, lines);
     QFETCH(bool, picture);
 
-    QTemporaryDir here;
-    QVERIFY(here.isValid());
-    QVERIFY(QDir::setCurrent(here.path()));
+    // Snapshots go beside the program, for which this folder stands in.
+    ScratchRunFolder here(ScratchRunFolder::Empty);
     const QString shots = here.filePath(QStringLiteral("VideoShots"));
 
     if (situation == QLatin1String("folder"))
