@@ -11,13 +11,6 @@ if [ ! -e "$root/build/samples" ]; then
 fi
 # Chromium will not start its sandbox as root; an ordinary user keeps it.
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
-# Files named here are opened too; the program runs in build/, so make them absolute.
-files=()
-for file in "$@"; do
-    [[ $file == /* ]] || file="$PWD/$file"
-    files+=("$file")
-done
-cd "$root/build"
 # The sample recordings open at start, ahead of the files named here.
 shopt -s nullglob
-exec ./velmora samples/DCIM/100MEDIA/*.MOV "${files[@]}"
+exec "$root/build/velmora" "$root"/build/samples/DCIM/100MEDIA/*.MOV "$@"

@@ -39,6 +39,26 @@
 <context>
     <name>Velmora</name>
     <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Снимок сохранён: %1</translation>
+    </message>
+    <message>
+        <source>Snapshot not saved: %1</source>
+        <translation>Снимок не сохранён: %1</translation>
+    </message>
+    <message>
+        <source>Not imported, not a readable video file: %1</source>
+        <translation>Не добавлено, это не читаемый видеофайл: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>и ещё %n</numerusform>
+            <numerusform>и ещё %n</numerusform>
+            <numerusform>и ещё %n</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Open Files</source>
         <translation>Открыть видеозаписи</translation>
     </message>
@@ -101,6 +121,40 @@
     <message>
         <source>Close</source>
         <translation>Закрыть</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramPaths</name>
+    <message>
+        <source>%1 is a symbolic link</source>
+        <translation>%1 — символическая ссылка</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 — не папка</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created</source>
+        <translation>не удаётся создать %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>нет права записи в %1</translation>
+    </message>
+    <message>
+        <source>there is no pictures folder</source>
+        <translation>нет папки для изображений</translation>
+    </message>
+</context>
+<context>
+    <name>UVlcWrapper</name>
+    <message>
+        <source>there is no picture to take</source>
+        <translation>нет кадра для снимка</translation>
+    </message>
+    <message>
+        <source>the video shows no picture yet</source>
+        <translation>видео ещё не показывает кадр</translation>
     </message>
 </context>
 </TS>

@@ -1,4 +1,3 @@
-#include "library/programpaths.h"
 #include "playback/uvlcwrapper.h"
 #include "runfolder.h"
 #include "testrecordings.h"
@@ -202,6 +201,7 @@ QImage TstUVlcWrapper::grabSurface() const
 
 void TstUVlcWrapper::freshWrapper()
 {
+    const ScratchRunFolder here(ScratchRunFolder::Empty);
     QCOMPARE(player->GetIndex(), -1);
     QCOMPARE(player->GetState(), int(UVlcWrapper::Error));
     QCOMPARE(player->PlayAtIndex(), -1);
@@ -211,7 +211,7 @@ void TstUVlcWrapper::freshWrapper()
     player->Stop();
     player->takeShot();
     QCOMPARE(mediaLines, 0);
-    QVERIFY(!QDir(ProgramPaths::programFolder()).exists(QStringLiteral("VideoShots")));
+    QVERIFY(!QFileInfo::exists(here.filePath(QStringLiteral("VideoShots"))));
 
     // Items alone choose nothing.
     fill(2);
