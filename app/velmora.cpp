@@ -7,10 +7,12 @@
 #include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
 #include "playback/uvlcwrapper.h"
+#include "widgets/jumpclickstyle.h"
 #include "widgets/ncframelesshelper.h"
 #include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
+#include "widgets/wheelpager.h"
 
 #include <QGraphicsView>
 #include <QGuiApplication>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTimer>
@@ -56,16 +59,16 @@ Velmora::Velmora(QWidget *parent)
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/Video_Play.png"))));
     setWindowTitle(QStringLiteral("Marvenda"));
 
-    // Centred on the primary screen; the screen's own origin is deliberately
-    // not added.
-    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    // Centred on what the primary screen leaves free, wherever that screen is.
     setMinimumSize(kMinimumWidth, kMinimumHeight);
-    setGeometry((desktop.width() - kMinimumWidth) / 2, (desktop.height() - kMinimumHeight) / 2,
-                kMinimumWidth, kMinimumHeight);
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, minimumSize(),
+                                    QGuiApplication::primaryScreen()->availableGeometry()));
 
     player = new UVlcWrapper(this);
     updateTimer = new QTimer(this);
     notConnectedTimer = new QTimer(this);
+    // Once per recording that waits for its map.
+    notConnectedTimer->setSingleShot(true);
     catalogue = new UVideoAndGpsfiles(this);
 
     headerLeft = namedWidget(new QWidget(this), QStringLiteral("Header_Left"));
@@ -96,6 +99,8 @@ Velmora::Velmora(QWidget *parent)
     videoTime = new QLabel(this);
     videoTime->setObjectName(QStringLiteral("VideoTime"));
     videoTime->setText(QStringLiteral("00:00:00/00:00:00"));
+    listPageLabel = new QLabel(this);
+    listPageLabel->setObjectName(QStringLiteral("VideoListPage"));
     videoName = new QLabel(this);
     videoName->setObjectName(QStringLiteral("VideoName"));
     videoName->setText(QString());
@@ -136,8 +141,12 @@ Velmora::Velmora(QWidget *parent)
     videoTimeSlider->setRange(0, kTimeSliderEnd);
     videoVolumnSlider->setRange(0, 100);
     videoVolumnSlider->setValue(50);
+    for (QSlider *slider : { videoTimeSlider, videoVolumnSlider })
+        JumpClickStyle::applyTo(slider);
 
     connectTheRest();
+    // What the slider shows is what is heard, from the first recording on.
+    player->SetVolume(videoVolumnSlider->value());
     addToolTips();
     createShortcuts();
 
@@ -154,7 +163,7 @@ void Velmora::createMapView()
     googleMap->setObjectName(QStringLiteral("GoogleMap"));
     // The profile is created after the view so that the view, and the page it
     // owns, are destroyed before the profile.
-    mapProfile = new MapWebProfile(this);
+    auto *mapProfile = new MapWebProfile(this);
     mapProfile->setTileServer(TileServer::fromSettings());
     auto *mapPage = new MapWebPage(mapProfile, googleMap);
     // Dark while a page loads or when none could be loaded.
@@ -164,13 +173,9 @@ void Velmora::createMapView()
     googleMap->setUrl(QUrl());
 }
 
-void Velmora::setTileServer(const TileServer &server)
-{
-    mapProfile->setTileServer(server);
-}
-
 void Velmora::createTables()
 {
+    wheelPager = new WheelPager(this);
     videoListLeft = new QTableWidget(kRowsPerTable, kTableColumns, this);
     videoListLeft->setObjectName(QStringLiteral("VideoListLeft"));
     videoListRight = new QTableWidget(kRowsPerTable, kTableColumns, this);
@@ -190,22 +195,20 @@ void Velmora::createTables()
         }
     }
 
+    // The names take what the other columns leave, at any window size.
     for (QTableWidget *table : { videoListLeft, videoListRight }) {
-        // Otherwise the stretched last column never gets narrower than the
-        // default 100 pixels and runs past the table's right edge.
-        table->horizontalHeader()->setDefaultSectionSize(
-            table->horizontalHeader()->minimumSectionSize());
+        QHeaderView *header = table->horizontalHeader();
+        header->setDefaultSectionSize(header->minimumSectionSize());
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
         for (int row = 0; row < kRowsPerTable; ++row)
             table->setRowHeight(row, kTableRowHeight);
-        table->setColumnWidth(0, 115);
-        table->setColumnWidth(1, 80);
-        table->setColumnWidth(2, 45);
+        wheelPager->watch(table->viewport());
     }
 
     videoListLeft->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     videoListRight->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (QTableWidget *table : { videoListLeft, videoListRight }) {
-        table->horizontalHeader()->setStretchLastSection(true);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -239,7 +242,7 @@ void Velmora::createButtons()
 // order in which the slots run.
 void Velmora::connectTitleBarAndButtons()
 {
-    connect(videoPlay, &QPushButton::clicked, this, &Velmora::SwitchPlaybuttonAndPausebutton);
+    connect(videoPlay, &QPushButton::clicked, this, &Velmora::playPauseClicked);
     connect(windowMax, &QPushButton::clicked, this, &Velmora::MaxWindow);
     connect(windowClose, &QPushButton::clicked, this, &Velmora::close);
     connect(windowMin, &QPushButton::clicked, this, &Velmora::showMinimized);
@@ -251,13 +254,13 @@ void Velmora::connectTheRest()
     connect(videoWindow, &UDoubleClickedWidget::doubleclicked, this, &Velmora::fullscreen);
     connect(updateTimer, &QTimer::timeout, this, &Velmora::UpdateUIData);
     connect(notConnectedTimer, &QTimer::timeout, this, &Velmora::NotConnectedTimerHandler);
-    connect(videoPlay, &QPushButton::clicked, this, &Velmora::PauseButtonPlay);
     connect(videoStop, &QPushButton::clicked, player, &UVlcWrapper::Stop);
     connect(videoPre, &QPushButton::clicked, this, &Velmora::PlayPrevious);
     connect(videoNext, &QPushButton::clicked, this, &Velmora::PlayNext);
     connect(googleMap, &QWebEngineView::loadFinished, this, &Velmora::LoadedToPaly);
-    connect(videoTimeSlider, &QSlider::sliderMoved, player, &UVlcWrapper::SetPosition);
-    connect(videoVolumnSlider, &QSlider::sliderMoved, player, &UVlcWrapper::SetVolume);
+    connect(videoTimeSlider, &QSlider::actionTriggered, this, &Velmora::timeSliderMoved);
+    connect(videoVolumnSlider, &QSlider::valueChanged, player, &UVlcWrapper::SetVolume);
+    connect(player, &UVlcWrapper::stateChanged, this, &Velmora::playerStateChanged);
     connect(videoListItemImport, &QPushButton::clicked, this, &Velmora::OpenFiles);
     connect(videoListItemDelete, &QPushButton::clicked, this, &Velmora::DeleteFile);
     connect(videoListLeft, &QTableWidget::cellClicked, this, &Velmora::ListTableClearSelecttionRight);
@@ -268,6 +271,8 @@ void Velmora::connectTheRest()
     connect(videoListRight, &QTableWidget::cellDoubleClicked, this, &Velmora::ListTablePlayVideoRight);
     connect(videoListPrePage, &QPushButton::clicked, this, &Velmora::ListTablePreviousPage);
     connect(videoListNextPage, &QPushButton::clicked, this, &Velmora::ListTableNextPage);
+    connect(wheelPager, &WheelPager::previousPage, this, &Velmora::ListTablePreviousPage);
+    connect(wheelPager, &WheelPager::nextPage, this, &Velmora::ListTableNextPage);
     connect(catalogue, &UVideoAndGpsfiles::VideoAdded, player, &UVlcWrapper::AddMedia);
     connect(catalogue, &UVideoAndGpsfiles::VideoDeleted, player, &UVlcWrapper::RemoveMedia);
     connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
@@ -306,6 +311,10 @@ void Velmora::createShortcuts()
     onKey(Qt::Key_S, [this] { takeShot(); });
     for (const Qt::Key key : { Qt::Key_F, Qt::Key_Return, Qt::Key_Enter })
         onKey(key, [this] { fullscreen(); });
+    onKey(Qt::Key_PageUp, [this] { ListTablePreviousPage(); });
+    onKey(Qt::Key_PageDown, [this] { ListTableNextPage(); });
+    onKey(Qt::Key_Home, [this] { showListPage(0); });
+    onKey(Qt::Key_End, [this] { showListPage(pageCount() - 1); });
     onKey(Qt::Key_Escape, [this] {
         if (fullScreenOn)
             fullscreen();
@@ -359,6 +368,7 @@ void Velmora::layoutWidgets()
     videoListPrePage->setGeometry(A - 35, H - 40, 35, 35);
     videoListNextPage->setGeometry(A + 45, H - 40, 35, 35);
     videoListItemDelete->setGeometry(A + 125, H - 40, 35, 35);
+    listPageLabel->setGeometry(A + 175, H - 40, qMax(0, D - A - 180), 35);
 
     windowMin->setGeometry(W - 65, 0, 20, 20);
     windowMax->setGeometry(W - 45, 0, 20, 20);

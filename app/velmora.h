@@ -1,6 +1,8 @@
 #ifndef VELMORA_H
 #define VELMORA_H
 
+#include "playback/uvlcwrapper.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -17,15 +19,13 @@ class QWebEngineView;
 enum class MapPage;
 
 class GpsLogData;
-class MapWebProfile;
-class NoticeBar;
-struct TileServer;
 struct GpsLogRecord;
 class NcFramelessHelper;
+class NoticeBar;
 class UDoubleClickedWidget;
 class USpeedMeter;
 class UVideoAndGpsfiles;
-class UVlcWrapper;
+class WheelPager;
 
 // The player's only window: a frameless top-level widget with its own title
 // bar. It creates and owns every other object and places its children by
@@ -53,9 +53,6 @@ public:
     // Adds the videos to the catalogue in the given order and refills the
     // lists, as the open dialog does; the command line and drops use it too.
     void importVideos(const QStringList &paths);
-
-    // The map page's tile server for this run (the settings' choice otherwise).
-    void setTileServer(const TileServer &server);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -104,6 +101,8 @@ private:
     void fillScreen();
     void returnToNormalGeometry();
 
+    MapPage shownMapPage() const;
+    void showMapPage(MapPage page);
     void loadMapPage(MapPage page);
     void checkOnlineThenStart();
     void onlineCheckAnswered(bool online);
@@ -111,7 +110,10 @@ private:
 
     void addToolTips();
     void createShortcuts();
+    void playPauseClicked();
     void seekBy(qint64 ms);
+    void timeSliderMoved(int action);
+    void seekTo(int thousandths);
     void changeVolumeBy(int step);
 
     void UpdateTimeLabel();
@@ -119,18 +121,22 @@ private:
     void resetSpeedMeter();
     void runMapScript(const QString &script);
 
+    void playerStateChanged(UVlcWrapper::State state);
     void showStopped();
     void showEndedAndPlayNext();
-    void showPlaying();
+    void showCannotPlay();
+    void showPlaying(qint64 playTimeMs);
+    void showPosition(qint64 playTimeMs);
     void showSecondOnMap(int second);
     void showSecondWithoutFixes(int second);
     void sendRoute(const GpsLogRecord &first);
-    void showSpeedAndGraph(double speed);
+    void showSpeedAndGraph(int second, double speed);
 
     int tableIndex(int row, bool rightTable) const;
     int pageCount() const;
     void fillTable(QTableWidget *table, bool rightTable);
     void highlightPlayerRow();
+    void showListPage(int page);
     void importPending();
     void showNotImported(const QStringList &paths);
     void showSnapshotSaved(const QString &path);
@@ -153,7 +159,6 @@ private:
     QWidget *headerRight = nullptr;
     UDoubleClickedWidget *videoWindow = nullptr;
     QWebEngineView *googleMap = nullptr;
-    MapWebProfile *mapProfile = nullptr;
     QSlider *videoTimeSlider = nullptr;
     QSlider *videoVolumnSlider = nullptr;
     QGraphicsView *audioIndicator = nullptr;
@@ -175,6 +180,8 @@ private:
     QPushButton *windowClose = nullptr;
     QLabel *videoTime = nullptr;
     QLabel *videoName = nullptr;
+    QLabel *listPageLabel = nullptr;
+    WheelPager *wheelPager = nullptr;
     std::unique_ptr<DisplayWindowStatus> status;
     UVlcWrapper *player = nullptr;
     QTimer *updateTimer = nullptr;
@@ -196,10 +203,10 @@ private:
     // Videos that the running import has still to add.
     QStringList pendingImports;
     bool importing = false;
-    // The stop or end of the current video has been shown; the next playing
-    // tick clears them.
-    bool stoppedHandled = false;
-    bool endedHandled = false;
+    // The player's state as last handled, so that each change is handled once.
+    UVlcWrapper::State announcedState = UVlcWrapper::State::NothingSpecial;
+    // Recordings that would not play, one after the other.
+    int recordingsFailedInARow = 0;
 };
 
 #endif // VELMORA_H

@@ -2,6 +2,7 @@
 
 #include "app/velmora.h"
 
+#include "playback/uvlcwrapper.h"
 #include "widgets/ncframelesshelper.h"
 #include "widgets/udoubleclickedwidget.h"
 
@@ -75,6 +76,9 @@ void Velmora::fullscreen()
         switchFrameless(*frameless, true);
         return;
     }
+    // With no video loaded there is nothing to fill the screen with.
+    if (player->currentPath().isEmpty())
+        return;
     if (status->maximized == 1)
         MaxWindow();
     switchFrameless(*frameless, false);

@@ -6,6 +6,7 @@
 #include "playback/uvlcwrapper.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QFileDialog>
 #include <QTableWidget>
 
@@ -37,6 +38,15 @@ void showEntry(QTableWidget *table, int row, const UVideoAndGpsfiles &catalogue,
     table->item(row, DateColumn)->setText(catalogue.GetVideoDate(index));
     table->item(row, TimeColumn)->setText(catalogue.GetVideoTime(index));
     table->item(row, GpsStateColumn)->setText(translatedGpsState(catalogue.GetGpsFileState(index)));
+}
+
+// "page 3 of 100 · 1,000 recordings"
+QString pageLabelText(int page, int pages, int recordings)
+{
+    const QString where = Velmora::tr("page %1 of %2").arg(page + 1).arg(qMax(1, pages));
+    const QString count = recordings == 1 ? Velmora::tr("1 recording")
+                                          : Velmora::tr("%L1 recordings").arg(recordings);
+    return where + QStringLiteral(" · ") + count;
 }
 
 } // namespace
@@ -123,17 +133,18 @@ void Velmora::ListTablePlayVideoRight(int row, int)
 
 void Velmora::ListTablePreviousPage()
 {
-    if (status->currentPage > 0)
-        --status->currentPage;
-    clearCurrentCell(videoListRight);
-    clearCurrentCell(videoListLeft);
-    ListTableUpdate();
+    showListPage(status->currentPage - 1);
 }
 
 void Velmora::ListTableNextPage()
 {
-    if (status->currentPage < pageCount() - 1)
-        ++status->currentPage;
+    showListPage(status->currentPage + 1);
+}
+
+// A page out of range shows the nearest one.
+void Velmora::showListPage(int page)
+{
+    status->currentPage = qBound(0, page, qMax(0, pageCount() - 1));
     clearCurrentCell(videoListRight);
     clearCurrentCell(videoListLeft);
     ListTableUpdate();
@@ -148,6 +159,8 @@ void Velmora::ListTableUpdate()
     ListTableClearSelecttionLeft();
     ListTableClearSelecttionRight();
     highlightPlayerRow();
+    listPageLabel->setText(pageLabelText(status->currentPage, pageCount(),
+                                         catalogue->GetVideoCount()));
 }
 
 void Velmora::fillTable(QTableWidget *table, bool rightTable)
@@ -160,11 +173,14 @@ void Velmora::fillTable(QTableWidget *table, bool rightTable)
     }
 }
 
-// The player's row within a page of ten, on whichever page is shown. C++'s
-// remainder keeps the sign, so index -1 gives row -1: no current cell.
+// The player's row, only on the page that holds it: elsewhere a highlight
+// would pick a recording the user never chose, for the delete button too.
 void Velmora::highlightPlayerRow()
 {
-    const int k = player->GetIndex() % kRowsPerPage;
+    const int index = player->GetIndex();
+    if (index < 0 || index / kRowsPerPage != status->currentPage)
+        return;
+    const int k = index % kRowsPerPage;
     if (k >= kRowsPerTable)
         videoListRight->setCurrentCell(k - kRowsPerTable, NameColumn);
     else

@@ -134,7 +134,8 @@ void Velmora::showNotImported(const QStringList &paths)
     QStringList names;
     for (const QString &path : paths.mid(0, kNamesListed))
         names << QFileInfo(path).fileName();
-    QString text = tr("Not imported, not a readable video file: %1").arg(names.join(QStringLiteral(", ")));
+    QString text = tr("Not imported, not a readable video file: %1")
+                           .arg(names.join(QStringLiteral(", ")));
     if (paths.size() > kNamesListed)
         text += QLatin1Char(' ') + tr("and %n more", nullptr, int(paths.size()) - kNamesListed);
     notice->showNotice(text);

@@ -35,13 +35,6 @@ TileServer TileServer::fromSettings()
     return server.isValid() ? server : openStreetMap();
 }
 
-void TileServer::save() const
-{
-    QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
-    settings.setValue(kTemplateKey, urlTemplate);
-    settings.setValue(kAttributionKey, attribution);
-}
-
 bool TileServer::isValid() const
 {
     const QUrl url = templateUrl(urlTemplate);

@@ -17,7 +17,6 @@ struct TileServer
     // The user's choice from the settings file; OpenStreetMap when none, or
     // none that can be used, is set.
     static TileServer fromSettings();
-    void save() const;
 
     // An http(s) template with a host and the three tile coordinates.
     bool isValid() const;

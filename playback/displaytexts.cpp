@@ -2,6 +2,8 @@
 
 #include "catalogue/gpslogdata.h"
 
+#include <QStringList>
+
 namespace {
 
 constexpr qint64 kMsPerHour = 3600000;
@@ -95,6 +97,21 @@ QString mapPointScript(const QString &function, const GpsLogRecord &record)
     if (latitude.isEmpty() || longitude.isEmpty())
         return QString();
     return function + QLatin1Char('(') + latitude + QLatin1Char(',') + longitude + QLatin1Char(')');
+}
+
+QString routeNodesScript(const GpsLogData &log, qint64 mediaLengthMs)
+{
+    QStringList nodes;
+    const qint64 seconds = qMin<qint64>(mediaLengthMs / kMsPerSecond, log.GetLastIndex() + 1);
+    for (qint64 second = 0; second < seconds; ++second) {
+        const GpsLogRecord record = log.GetRecord(int(second));
+        if (!record.dataAvailable)
+            continue;
+        const QString node = mapPointScript(QStringLiteral("appendPathNode"), record);
+        if (!node.isEmpty())
+            nodes << node;
+    }
+    return nodes.join(QLatin1Char(';'));
 }
 
 QString positionLabelText(const GpsLogRecord &record)

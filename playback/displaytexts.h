@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class GpsLogData;
 struct GpsLogRecord;
 
 // The texts that the window shows and the scripts that it sends to the map
@@ -26,6 +27,12 @@ QString longitudeText(const GpsLogRecord &record);
 // when either coordinate is missing, so that the page never gets a call it
 // cannot parse.
 QString mapPointScript(const QString &function, const GpsLogRecord &record);
+
+// The route as one script: an appendPathNode call for every second of the
+// video whose record has a fix and a position. Seconds past the log would
+// only repeat its last record, so the route ends with the log, however long
+// the video claims to be. Empty when there is no node.
+QString routeNodesScript(const GpsLogData &log, qint64 mediaLengthMs);
 
 // Hemisphere letters with the coordinates, or, without a fix, the letters only.
 QString positionLabelText(const GpsLogRecord &record);

@@ -8,16 +8,9 @@
 
 // The map pages are files in images/ of the program's data folder, so that a
 // packager or a test may replace them.
-enum class MapPage { Start, Map, NoGpsFile, NoGpsInfo, NoConnection };
-
-// What the map column shows (the window's status->mapState).
-enum MapState {
-    MapStateStart = 0,
-    MapStateMap = 1,
-    MapStateNoGpsFile = 2,
-    MapStateNoGpsInfo = 3,
-    MapStateNoConnection = 4,
-};
+// What the map column shows; the window keeps it as a number in
+// status->mapState.
+enum class MapPage { Start = 0, Map = 1, NoGpsFile = 2, NoGpsInfo = 3, NoConnection = 4 };
 
 // True only when the page has an #isonline element that is checked now: the
 // map page checks it once its tile server has answered.

@@ -29,46 +29,49 @@ void Velmora::LoadMapToPlay(int Index)
         return;
     player->Stop();
     player->SetIndex(Index);
+    gpsPlaybackStarted = false;
 
     const QString gpsState = catalogue->GetGpsFileState(Index);
     if (hasState(gpsState, GpsFileAvailable)) {
-        gpsPlaybackStarted = false;
-        status->mapState = MapStateMap;
-        loadMapPage(MapPage::Map);
+        showMapPage(MapPage::Map);
         notConnectedTimer->start(kNoConnectionMs);
-    } else if (hasState(gpsState, GpsFileNotExist)) {
-        status->mapState = MapStateNoGpsFile;
-        loadMapPage(MapPage::NoGpsFile);
     } else {
-        status->mapState = MapStateNoGpsInfo;
-        loadMapPage(MapPage::NoGpsInfo);
+        // A notice needs nothing from its page: the recording starts at once,
+        // also when the page cannot be loaded.
+        showMapPage(hasState(gpsState, GpsFileNotExist) ? MapPage::NoGpsFile : MapPage::NoGpsInfo);
+        startRecording();
     }
 }
 
+// Only the map page holds the recording back, until it knows whether its
+// tiles can be had.
 void Velmora::LoadedToPaly(bool OK)
 {
     if (!OK)
         return;
-    notConnectedTimer->stop();
-    switch (status->mapState) {
-    case MapStateMap:
+    if (shownMapPage() == MapPage::Map) {
+        notConnectedTimer->stop();
         if (!gpsPlaybackStarted)
             checkOnlineThenStart();
-        break;
-    case MapStateNoGpsFile:
-    case MapStateNoGpsInfo:
-    case MapStateNoConnection:
-        startRecording();
-        break;
-    default:
-        break;
     }
 }
 
 void Velmora::NotConnectedTimerHandler()
 {
-    status->mapState = MapStateNoConnection;
-    loadMapPage(MapPage::NoConnection);
+    notConnectedTimer->stop();
+    showMapPage(MapPage::NoConnection);
+    startRecording();
+}
+
+MapPage Velmora::shownMapPage() const
+{
+    return MapPage(status->mapState);
+}
+
+void Velmora::showMapPage(MapPage page)
+{
+    status->mapState = int(page);
+    loadMapPage(page);
 }
 
 // Every page load goes through here, so that a pending online check can tell
@@ -97,25 +100,22 @@ void Velmora::checkOnlineThenStart()
 void Velmora::onlineCheckAnswered(bool online)
 {
     if (!online) {
-        updateTimer->stop();
-        status->mapState = MapStateNoConnection;
-        loadMapPage(MapPage::NoConnection);
-        return;
+        notConnectedTimer->stop();
+        showMapPage(MapPage::NoConnection);
     }
-    // A reload of the same page may have asked twice before the first answer.
-    if (gpsPlaybackStarted)
-        return;
-    const int index = player->GetIndex();
-    if (index < 0 || index >= catalogue->GetVideoCount())
-        return;
     startRecording();
-    gpsPlaybackStarted = true;
 }
 
+// Once per recording asked for, whichever page starts it first.
 void Velmora::startRecording()
 {
+    const int index = player->GetIndex();
+    if (gpsPlaybackStarted || index < 0 || index >= catalogue->GetVideoCount())
+        return;
+    gpsPlaybackStarted = true;
     gpsLog->ClearGpsLog();
-    gpsLog->LoadGpsLog(catalogue->GetGpsFilePath(player->GetIndex()));
+    gpsLog->LoadGpsLog(catalogue->GetGpsFilePath(index));
+    announcedState = UVlcWrapper::State::NothingSpecial;
     player->PlayAtIndex();
     updateTimer->stop();
     updateTimer->start(kTickMs);

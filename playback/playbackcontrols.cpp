@@ -49,12 +49,25 @@ void Velmora::SwitchPlaybuttonAndPausebutton()
     runMapScript(setLocationScript());
 }
 
+// The play button and Space: with nothing to play nothing changes, not even
+// the button's face.
+void Velmora::playPauseClicked()
+{
+    const int index = player->GetIndex();
+    if (index < 0 || index >= catalogue->GetVideoCount())
+        return;
+    SwitchPlaybuttonAndPausebutton();
+    PauseButtonPlay();
+}
+
+// A recording that has ended plays again.
 void Velmora::PauseButtonPlay()
 {
-    if (player->GetState() != UVlcWrapper::Error)
-        player->Pause();
-    else
+    const UVlcWrapper::State state = player->state();
+    if (state == UVlcWrapper::State::Error || state == UVlcWrapper::State::Ended)
         LoadMapToPlay(player->GetIndex());
+    else
+        player->Pause();
 }
 
 void Velmora::ClearGUI()
@@ -68,11 +81,10 @@ void Velmora::ClearGUI()
     playButtonState = 0;
     SwitchPlaybuttonAndPausebutton();
     pathDrawn = 0;
-    status->mapState = MapStateStart;
     // A slow map page would otherwise bring up the no-connection page later,
     // and that page starts the recording that was just stopped.
     notConnectedTimer->stop();
-    loadMapPage(MapPage::Start);
+    showMapPage(MapPage::Start);
     // Painted after the stop that follows, the splash replaces the last frame.
     videoWindow->update();
 }
@@ -118,19 +130,35 @@ void Velmora::playAndShowPage(int index)
 // a thousandth of the recording.
 void Velmora::seekBy(qint64 ms)
 {
-    const int state = player->GetState();
     const qint64 length = player->GetMediaLength();
-    if ((state != UVlcWrapper::Playing && state != UVlcWrapper::Paused) || length <= 0)
+    if (length <= 0)
         return;
     const qint64 target = qBound<qint64>(0, player->GetPlayTime() + ms, length);
-    player->SetPosition(int(target * kTimeSliderEnd / length));
+    seekTo(int(target * kTimeSliderEnd / length));
 }
 
-// As if the volume slider had been moved.
+// A click on the groove or a drag of the time slider.
+void Velmora::timeSliderMoved(int action)
+{
+    if (action != QAbstractSlider::SliderNoAction)
+        seekTo(videoTimeSlider->sliderPosition());
+}
+
+// While paused no tick follows the picture, so the display follows the seek.
+void Velmora::seekTo(int thousandths)
+{
+    const UVlcWrapper::State state = player->state();
+    if (state != UVlcWrapper::State::Playing && state != UVlcWrapper::State::Paused)
+        return;
+    player->SetPosition(thousandths);
+    if (state == UVlcWrapper::State::Paused)
+        showPosition(player->GetMediaLength() * thousandths / kTimeSliderEnd);
+}
+
+// As if the volume slider had been moved; the slider tells the player.
 void Velmora::changeVolumeBy(int step)
 {
     videoVolumnSlider->setValue(videoVolumnSlider->value() + step);
-    player->SetVolume(videoVolumnSlider->value());
 }
 
 void Velmora::UpdateTimeLabel()

@@ -7,13 +7,14 @@
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QSlider>
-#include <QStringList>
 
 namespace {
 
@@ -25,28 +26,39 @@ constexpr int kGraphCentre = 10;
 
 } // namespace
 
-// The media state alone decides each tick; the timer never stops.
-// On X11 the player's own window takes no input (see bindVideoOutput), so
-// nothing needs disabling here for double clicks to reach the video surface.
+// Each tick follows the playing video; changes of state come from the player
+// (playerStateChanged). On X11 the player's own window takes no input (see
+// bindVideoOutput), so nothing needs disabling here for double clicks to
+// reach the video surface.
 void Velmora::UpdateUIData()
 {
-    switch (player->GetState()) {
-    case UVlcWrapper::Stopped:
-        if (!stoppedHandled) {
-            stoppedHandled = true;
-            showStopped();
-        }
+    if (player->state() == UVlcWrapper::State::Playing)
+        showPlaying(player->GetPlayTime());
+}
+
+// Each change is handled once: the player may announce a state twice.
+void Velmora::playerStateChanged(UVlcWrapper::State state)
+{
+    if (state == announcedState)
+        return;
+    announcedState = state;
+    switch (state) {
+    case UVlcWrapper::State::Stopped:
+        showStopped();
         break;
-    case UVlcWrapper::Ended:
-        if (!endedHandled) {
-            endedHandled = true;
-            showEndedAndPlayNext();
-        }
+    case UVlcWrapper::State::Ended:
+        showEndedAndPlayNext();
         break;
-    case UVlcWrapper::Playing:
-        endedHandled = false;
-        stoppedHandled = false;
-        showPlaying();
+    case UVlcWrapper::State::Error:
+        // Also the answer once a stop has released the recording.
+        if (player->currentPath().isEmpty())
+            videoWindow->update();
+        else
+            showCannotPlay();
+        break;
+    case UVlcWrapper::State::Playing:
+        recordingsFailedInARow = 0;
+        showPlaying(player->GetPlayTime());
         break;
     default:
         break;
@@ -79,21 +91,49 @@ void Velmora::showEndedAndPlayNext()
     qCDebug(lcUpdateCycle, "real ended.");
 }
 
-void Velmora::showPlaying()
+void Velmora::showPlaying(qint64 playTimeMs)
+{
+    showPosition(playTimeMs);
+    if (playButtonState != 0)
+        SwitchPlaybuttonAndPausebutton();
+}
+
+// Everything that follows the video's time: name, slider, time label, and
+// what the log says for that second.
+void Velmora::showPosition(qint64 playTimeMs)
 {
     videoName->setText(catalogue->GetVideoFileName(player->GetIndex()));
     const qint64 length = player->GetMediaLength();
-    // Without a length yet, the slider stays where it was.
-    if (length > 0)
-        videoTimeSlider->setValue(int(player->GetPlayTime() * kTimeSliderEnd / length));
-    UpdateTimeLabel();
-    const int second = int(player->GetPlayTime() / kMsPerSecond);
-    if (status->mapState == MapStateMap)
+    // Without a length yet the slider stays where it was, and a held one is
+    // the user's.
+    if (length > 0 && !videoTimeSlider->isSliderDown())
+        videoTimeSlider->setValue(int(playTimeMs * kTimeSliderEnd / length));
+    videoTime->setText(timeLabelText(playTimeMs, length));
+    const int second = int(playTimeMs / kMsPerSecond);
+    if (shownMapPage() == MapPage::Map)
         showSecondOnMap(second);
-    else if (status->mapState == MapStateNoGpsInfo)
+    else if (shownMapPage() == MapPage::NoGpsInfo)
         showSecondWithoutFixes(second);
-    if (playButtonState != 0)
-        SwitchPlaybuttonAndPausebutton();
+}
+
+// Said over the video, and the next recording is tried; after a whole round
+// of recordings that would not play, the player rests.
+void Velmora::showCannotPlay()
+{
+    const QString path = player->currentPath();
+    const QFileInfo file(path);
+    const QString why = !file.exists() ? tr("file not found")
+            : file.size() == 0         ? tr("empty file")
+                                       : tr("not a video");
+    notice->showNotice(tr("Cannot play %1: %2").arg(file.fileName(), why));
+    const int count = catalogue->GetVideoCount();
+    if (++recordingsFailedInARow >= count || count == 0) {
+        recordingsFailedInARow = 0;
+        ClearGUI();
+        player->Stop();
+        return;
+    }
+    playAndShowPage((player->GetIndex() + 1) % count);
 }
 
 void Velmora::showSecondOnMap(int second)
@@ -109,52 +149,35 @@ void Velmora::showSecondOnMap(int second)
         carPositionNumber->setText(shortPositionLabelText(current));
         runMapScript(mapPointScript(QStringLiteral("setstart"), first));
     }
-    showSpeedAndGraph(current.velocity);
+    showSpeedAndGraph(second, current.velocity);
 }
 
 void Velmora::showSecondWithoutFixes(int second)
 {
     const GpsLogRecord current = gpsLog->GetRecord(second);
-    showSpeedAndGraph(0);
+    showSpeedAndGraph(second, 0);
     carPositionNumber->setText(shortPositionLabelText(current));
 }
 
-// One node per second of video with a fix. Seconds past the log would only
-// repeat its last record, which draws nothing new: the route stops with the
-// log, however long the video claims to be. The nodes go as one script: the
-// page runs each script as a separate request, and an hour's 3,600 requests
-// kept it busy for half a minute.
+// The nodes go as one script: the page runs each script as a separate
+// request, and an hour's 3,600 requests kept it busy for half a minute.
 void Velmora::sendRoute(const GpsLogRecord &first)
 {
     runMapScript(mapPointScript(QStringLiteral("setstart"), first));
     runMapScript(QStringLiteral("clearPath()"));
-    QStringList nodes;
-    const qint64 seconds = qMin<qint64>(player->GetMediaLength() / kMsPerSecond,
-                                        gpsLog->GetLastIndex() + 1);
-    for (qint64 i = 0; i < seconds; ++i) {
-        const GpsLogRecord record = gpsLog->GetRecord(int(i));
-        if (!record.dataAvailable)
-            continue;
-        // A fix without a position gives no node: one node the page cannot
-        // parse would lose the whole route.
-        const QString node = mapPointScript(QStringLiteral("appendPathNode"), record);
-        if (!node.isEmpty())
-            nodes << node;
-    }
-    if (!nodes.isEmpty())
-        runMapScript(nodes.join(QLatin1Char(';')));
+    runMapScript(routeNodesScript(*gpsLog, player->GetMediaLength()));
     runMapScript(QStringLiteral("showPath()"));
     pathDrawn = 1;
 }
 
 // Seconds outside the log show as zeros.
-void Velmora::showSpeedAndGraph(double speed)
+void Velmora::showSpeedAndGraph(int second, double speed)
 {
     double x[USpeedMeter::kSamples] = {};
     double y[USpeedMeter::kSamples] = {};
     double z[USpeedMeter::kSamples] = {};
     for (int k = 0; k < USpeedMeter::kSamples; ++k) {
-        const qint64 j = player->GetPlayTime() / kMsPerSecond + k - kGraphCentre;
+        const qint64 j = qint64(second) + k - kGraphCentre;
         if (j < 0 || j > gpsLog->GetLastIndex())
             continue;
         const GpsLogRecord record = gpsLog->GetRecord(int(j));

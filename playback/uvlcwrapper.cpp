@@ -57,9 +57,45 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
     };
     vlcInstance = libvlc_new(std::size(arguments), arguments);
     mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;
-    if (mediaPlayer)
-        libvlc_event_attach(libvlc_media_player_event_manager(mediaPlayer),
-                            libvlc_MediaPlayerSnapshotTaken, &UVlcWrapper::onSnapshotTaken, this);
+    attachEvents(true);
+}
+
+namespace {
+
+constexpr libvlc_event_e kStateEvents[] = {
+    libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,    libvlc_MediaPlayerPaused,
+    libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached, libvlc_MediaPlayerEncounteredError,
+};
+
+} // namespace
+
+void UVlcWrapper::attachEvents(bool attach)
+{
+    if (!mediaPlayer)
+        return;
+    libvlc_event_manager_t *events = libvlc_media_player_event_manager(mediaPlayer);
+    const auto change = [&](libvlc_event_e type, libvlc_callback_t callback) {
+        if (attach)
+            libvlc_event_attach(events, type, callback, this);
+        else
+            libvlc_event_detach(events, type, callback, this);
+    };
+    change(libvlc_MediaPlayerSnapshotTaken, &UVlcWrapper::onSnapshotTaken);
+    for (const libvlc_event_e type : kStateEvents)
+        change(type, &UVlcWrapper::onStateEvent);
+}
+
+// On one of libvlc's threads; the state is read again on ours, so that an
+// announcement never describes a media that has gone meanwhile.
+void UVlcWrapper::onStateEvent(const libvlc_event_t *, void *wrapper)
+{
+    auto *self = static_cast<UVlcWrapper *>(wrapper);
+    QMetaObject::invokeMethod(self, [self] {
+        const State now = self->state();
+        if (now == State::Playing)
+            self->applyVolume();
+        emit self->stateChanged(now);
+    }, Qt::QueuedConnection);
 }
 
 // On one of libvlc's threads: the picture is written, back to ours to say so.
@@ -77,8 +113,7 @@ UVlcWrapper::~UVlcWrapper()
     if (stopping.valid())
         stopping.wait();
     if (mediaPlayer) {
-        libvlc_event_detach(libvlc_media_player_event_manager(mediaPlayer),
-                            libvlc_MediaPlayerSnapshotTaken, &UVlcWrapper::onSnapshotTaken, this);
+        attachEvents(false);
         libvlc_media_player_stop(mediaPlayer);
         libvlc_media_player_release(mediaPlayer);
     }
@@ -146,6 +181,7 @@ void UVlcWrapper::startCurrent()
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     libvlc_media_player_set_media(mediaPlayer, currentMedia);
     bindVideoWindow();
+    applyVolume();
     libvlc_media_player_play(mediaPlayer);
 }
 
@@ -183,6 +219,7 @@ void UVlcWrapper::stopped()
 {
     if (stopping.valid())
         stopping.get();
+    applyVolume();
     if (playWhenStopped) {
         playWhenStopped = false;
         startCurrent();
@@ -239,11 +276,27 @@ int UVlcWrapper::RemoveMedia(int Index)
     return 0;
 }
 
+// Remembered for every recording to come. While a stop runs, libvlc would
+// make the call wait for it; the level is given once the stop is done.
 int UVlcWrapper::SetVolume(int volume)
 {
-    if (!mediaPlayer)
+    if (!mediaPlayer || volume < 0)
         return -1;
+    this->volume = volume;
+    if (stopInProgress())
+        return 0;
     return libvlc_audio_set_volume(mediaPlayer, volume) == 0 ? 0 : -1;
+}
+
+void UVlcWrapper::applyVolume()
+{
+    if (volume >= 0 && !stopInProgress())
+        libvlc_audio_set_volume(mediaPlayer, volume);
+}
+
+bool UVlcWrapper::stopInProgress() const
+{
+    return stopping.valid();
 }
 
 void UVlcWrapper::SetPosition(int pos)
@@ -274,7 +327,7 @@ void UVlcWrapper::takeShot()
     if (libvlc_video_get_size(mediaPlayer, 0, &width, &height) != 0)
         width = height = 0;
     const QString file = QDir(folder).filePath(
-            snapshotFileName(playlist->value(currentIndex), libvlc_media_player_get_time(mediaPlayer)));
+            snapshotFileName(currentPath(), libvlc_media_player_get_time(mediaPlayer)));
     if (libvlc_video_take_snapshot(mediaPlayer, 0, QFile::encodeName(file).constData(), width, height)
         != 0)
         emit snapshotFailed(tr("the video shows no picture yet"));
@@ -282,18 +335,28 @@ void UVlcWrapper::takeShot()
 
 int UVlcWrapper::GetState()
 {
+    return int(state());
+}
+
+UVlcWrapper::State UVlcWrapper::state()
+{
     // A play that waits for the last stop is as good as opening.
     if (playWhenStopped)
-        return Opening;
+        return State::Opening;
     if (!currentMedia)
-        return Error;
-    const int state = libvlc_media_get_state(currentMedia);
+        return State::Error;
+    const auto now = State(libvlc_media_get_state(currentMedia));
     // libvlc 3 turns a failed media into "ended" once its input has gone, and
     // plays a file that is no video at all to its end through a catch-all
     // demuxer. An end that never had a single track was an error.
-    if (state == Ended && !mediaHasTracks())
-        return Error;
-    return state;
+    if (now == State::Ended && !mediaHasTracks())
+        return State::Error;
+    return now;
+}
+
+QString UVlcWrapper::currentPath() const
+{
+    return currentMedia ? playlist->value(currentIndex) : QString();
 }
 
 bool UVlcWrapper::mediaHasTracks() const
@@ -326,7 +389,9 @@ int UVlcWrapper::GetMediaCount() const
 
 int UVlcWrapper::GetVolume()
 {
-    return mediaPlayer ? libvlc_audio_get_volume(mediaPlayer) : -1;
+    if (!mediaPlayer)
+        return -1;
+    return stopInProgress() ? volume : libvlc_audio_get_volume(mediaPlayer);
 }
 
 void UVlcWrapper::ToggleFullscreen()

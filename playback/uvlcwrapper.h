@@ -24,14 +24,21 @@ class UVlcWrapper : public QObject
     Q_OBJECT
 
 public:
-    // libvlc's media states, which the rest of the program reads as numbers.
+    // libvlc's media states, as numbers for GetState() and typed for state().
     enum MediaState { NothingSpecial = 0, Opening, Buffering, Playing, Paused, Stopped, Ended, Error };
+    enum class State { NothingSpecial, Opening, Buffering, Playing, Paused, Stopped, Ended, Error };
+    Q_ENUM(State)
 
     explicit UVlcWrapper(QObject *parent = nullptr);
     ~UVlcWrapper() override;
 
     void SetVideoWindow(QWidget *widget);
     int GetState();
+    // What the player does now; Error also when nothing is loaded, and for a
+    // file that ended without ever having a track.
+    State state();
+    // The file of the loaded recording, empty when none is.
+    QString currentPath() const;
     qint64 GetPlayTime();
     qint64 GetMediaLength();
     int GetVolume();
@@ -41,6 +48,9 @@ public:
     void ToggleFullscreen();
 
 signals:
+    // The media state changed, announced on the wrapper's thread; `state` is
+    // what state() says at that moment.
+    void stateChanged(UVlcWrapper::State state);
     // A snapshot was written to `path`, or could not be taken and why.
     void snapshotSaved(const QString &path);
     void snapshotFailed(const QString &why);
@@ -61,6 +71,10 @@ public slots:
 
 private:
     static void onSnapshotTaken(const libvlc_event_t *event, void *wrapper);
+    static void onStateEvent(const libvlc_event_t *event, void *wrapper);
+    void attachEvents(bool attach);
+    bool stopInProgress() const;
+    void applyVolume();
     bool isValidIndex(int index) const;
     bool hasMedia() const;
     void startCurrent();
@@ -82,6 +96,9 @@ private:
     // once it is done.
     std::future<void> stopping;
     bool playWhenStopped = false;
+    // The volume asked for, given to each recording as it starts; -1 until
+    // one is asked for.
+    int volume = -1;
 };
 
 #endif // UVLCWRAPPER_H

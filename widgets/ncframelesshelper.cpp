@@ -37,21 +37,21 @@ QRect withDraggedEdges(QRect frame, const FrameEdgeHits &hits, const QPoint &pos
     return frame;
 }
 
-// Below the minimum on one axis, the edge that moved on that axis goes back:
-// the extent keeps its old value rather than being clamped to the minimum.
-QRect keepingMinimumSize(QRect next, const QRect &old, const QSize &minimum)
+// Below the minimum on one axis, the edge that moved on that axis stops where
+// the minimum is reached, however far a fast drag ran past it.
+QRect clampedToMinimumSize(QRect next, const QRect &old, const QSize &minimum)
 {
     if (next.width() < minimum.width()) {
         if (next.left() == old.left())
-            next.setRight(old.right());
+            next.setRight(next.left() + minimum.width() - 1);
         else
-            next.setLeft(old.left());
+            next.setLeft(next.right() - minimum.width() + 1);
     }
     if (next.height() < minimum.height()) {
         if (next.top() == old.top())
-            next.setBottom(old.bottom());
+            next.setBottom(next.top() + minimum.height() - 1);
         else
-            next.setTop(old.top());
+            next.setTop(next.bottom() - minimum.height() + 1);
     }
     return next;
 }
@@ -262,10 +262,11 @@ void FramelessWidgetState::dragResize(const QPoint &position)
 {
     QWidget *target = settings.resizeOutline && outline ? outline.get() : widget;
     const QRect old = target->frameGeometry();
-    const QRect next = withDraggedEdges(old, pressHits, position);
+    const QRect next =
+            clampedToMinimumSize(withDraggedEdges(old, pressHits, position), old, widget->minimumSize());
     if (next.right() < next.left() || next.bottom() < next.top())
         return;
-    target->setGeometry(keepingMinimumSize(next, old, widget->minimumSize()));
+    target->setGeometry(next);
 }
 
 void FramelessWidgetState::pickCursor(const QPoint &position)

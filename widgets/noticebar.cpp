@@ -30,8 +30,8 @@ void NoticeBar::showNotice(const QString &text)
 {
     setAttribute(Qt::WA_NativeWindow);
     setText(text);
-    placeOver(area);
     show();
+    fitToArea();
     raise();
     hideTimer->start(qBound(kShownMs, int(text.size()) * kMsPerCharacter, kLongestMs));
 }
@@ -39,8 +39,15 @@ void NoticeBar::showNotice(const QString &text)
 void NoticeBar::placeOver(const QRect &videoArea)
 {
     area = videoArea;
+    if (isVisible()) {
+        fitToArea();
+        raise();
+    }
+}
+
+// Only while shown: the text and the style decide the height.
+void NoticeBar::fitToArea()
+{
     const int width = qMax(0, area.width() - 2 * kMargin);
     setGeometry(area.x() + kMargin, area.y() + kMargin, width, heightForWidth(width));
-    if (isVisible())
-        raise();
 }

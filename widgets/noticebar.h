@@ -22,6 +22,8 @@ public:
     void placeOver(const QRect &area);
 
 private:
+    void fitToArea();
+
     QTimer *hideTimer = nullptr;
     QRect area;
 };

@@ -266,9 +266,11 @@ void TestVelmora::windowSettings()
     for (const char *banner : { "Header_Left", "Header_Center", "Header_Right" })
         QVERIFY(child(QLatin1String(banner))->testAttribute(Qt::WA_MouseTracking));
 
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(window->geometry(), QRect((screen.width() - 1115) / 2, (screen.height() - 670) / 2,
-                                       1115, 670));
+    // Centred on what the screen leaves free, wherever the screen is.
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window->geometry().size(), QSize(1115, 670));
+    QVERIFY(qAbs(window->geometry().center().x() - free.center().x()) <= 1);
+    QVERIFY(qAbs(window->geometry().center().y() - free.center().y()) <= 1);
 }
 
 void TestVelmora::stateStartsCleared()
@@ -289,9 +291,11 @@ void TestVelmora::stateStartsCleared()
     QCOMPARE(probe.player()->GetState(), int(UVlcWrapper::Error));
     for (QTimer *timer : { probe.updateTimer(), probe.notConnectedTimer() }) {
         QVERIFY(!timer->isActive());
-        QVERIFY(!timer->isSingleShot());
         QCOMPARE(timer->parent(), window.get());
     }
+    // The map gives up waiting once per recording, not every twelve seconds.
+    QVERIFY(!probe.updateTimer()->isSingleShot());
+    QVERIFY(probe.notConnectedTimer()->isSingleShot());
 }
 
 void TestVelmora::tablesAreSetUpAlike()
@@ -312,10 +316,8 @@ void TestVelmora::tablesAreSetUpAlike()
                 QVERIFY(table->item(row, column)->text().isEmpty());
             }
         }
-        QCOMPARE(table->columnWidth(0), 115);
-        QCOMPARE(table->columnWidth(1), 80);
-        QCOMPARE(table->columnWidth(2), 45);
-        QVERIFY(table->horizontalHeader()->stretchLastSection());
+        // The names take what the other columns leave.
+        QCOMPARE(table->horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
         QVERIFY2(table->horizontalHeader()->length() == table->viewport()->width(),
                  "the last column must end at the table's right edge");
         QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);

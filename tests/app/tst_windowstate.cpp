@@ -1,5 +1,7 @@
 #include "app/velmora.h"
+#include "playback/uvlcwrapper.h"
 #include "runfolder.h"
+#include "testrecordings.h"
 #include "velmoraprobe.h"
 
 #include "widgets/ncframelesshelper.h"
@@ -163,6 +165,14 @@ void TstWindowState::videoFullScreen()
     auto *video = window->findChild<QWidget *>(QStringLiteral("VideoWindow"));
     auto *close = window->findChild<QWidget *>(QStringLiteral("WindowClose"));
     const QPoint onVideo = video->geometry().center();
+    // With nothing loaded there is nothing to fill the screen with.
+    doubleClick(onVideo, button);
+    QVERIFY(!probe->fullScreenOn());
+    const QString clip = folder->filePath(QStringLiteral("card/DCIM/100MEDIA/FILE0001.MOV"));
+    QVERIFY(testrecordings::makeClip(clip, 30));
+    window->importVideos({ clip });
+    probe->loadMapToPlay(0);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), 20000);
     if (fromMaximised) {
         probe->windowMax()->click();
         QTRY_COMPARE(window->geometry(), screenRect());

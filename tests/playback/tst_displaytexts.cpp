@@ -16,6 +16,8 @@ private slots:
     void coordinates();
     void mapPointScriptTakesNumbersOnly_data();
     void mapPointScriptTakesNumbersOnly();
+    void routeEndsWithTheLog_data();
+    void routeEndsWithTheLog();
 };
 
 void TestDisplayTexts::timeLabel_data()
@@ -122,6 +124,36 @@ void TestDisplayTexts::mapPointScriptTakesNumbersOnly()
     record.longitude = longitude;
     record.eastOrWest = eastOrWest;
     QCOMPARE(mapPointScript(QStringLiteral("f"), record), script);
+}
+
+void TestDisplayTexts::routeEndsWithTheLog_data()
+{
+    QTest::addColumn<QString>("fixes"); // one letter a record: A a fix, V none
+    QTest::addColumn<qint64>("lengthMs");
+    QTest::addColumn<int>("nodes");
+    QTest::newRow("video as long as the log") << "AAAA" << qint64(4000) << 4;
+    QTest::newRow("video shorter than the log") << "AAAA" << qint64(2999) << 2;
+    // A clip whose header claims 10^7 s once built a route of that many nodes.
+    QTest::newRow("video claiming 10^7 s") << "AAA" << qint64(1e10) << 3;
+    QTest::newRow("seconds without a fix") << "VAVA" << qint64(1e10) << 2;
+    QTest::newRow("no log") << "" << qint64(1e10) << 0;
+}
+
+void TestDisplayTexts::routeEndsWithTheLog()
+{
+    QFETCH(QString, fixes);
+    QFETCH(qint64, lengthMs);
+    QFETCH(int, nodes);
+    GpsLogData log;
+    for (const QChar fix : fixes) {
+        GpsLogRecord record;
+        record.dataAvailable = fix == QLatin1Char('A');
+        record.latitude = QStringLiteral("46.31566");
+        record.longitude = QStringLiteral("006.93558");
+        log.records.append(record);
+    }
+    const QString script = routeNodesScript(log, lengthMs);
+    QCOMPARE(script.count(QLatin1String("appendPathNode(")), nodes);
 }
 
 QTEST_APPLESS_MAIN(TestDisplayTexts)

@@ -9,6 +9,7 @@
 #include "playback/uvlcwrapper.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,7 +136,10 @@ void TestMapView::pageFollowsGpsState()
     if (waitsForConnection)
         QCOMPARE(probe->notConnectedTimer()->interval(), 12000);
     QCOMPARE(probe->player()->GetIndex(), entry);
-    QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Error)); // not before the page
+    // The map holds its recording back until it knows about its tiles; a
+    // notice does not.
+    if (waitsForConnection)
+        QCOMPARE(probe->player()->GetState(), int(UVlcWrapper::Error));
 
     QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
     QCOMPARE(probe->status()->mapState, mapState);
@@ -143,9 +147,7 @@ void TestMapView::pageFollowsGpsState()
     QVERIFY(probe->updateTimer()->isActive());
     QCOMPARE(probe->updateTimer()->interval(), 250);
     QCOMPARE(probe->gpsLog()->records.size(), records);
-    QCOMPARE(probe->gpsPlaybackStarted(), waitsForConnection);
-    // Drawing is the update cycle's business, not the start's.
-    QCOMPARE(evaluate(QStringLiteral("window.calls.length")).toInt(), 0);
+    QVERIFY(probe->gpsPlaybackStarted());
 }
 
 void TestMapView::onlineStartsOnce()
@@ -247,7 +249,6 @@ void TestMapView::staleOnlineAnswerIsIgnored()
     QCOMPARE(probe->googleMap()->url(), mapPageUrl(page));
     QCOMPARE(probe->status()->mapState, mapState);
     QCOMPARE(probe->player()->GetIndex(), index);
-    QVERIFY(!probe->gpsPlaybackStarted());
 }
 
 void TestMapView::answerAfterWindowIsGone()
@@ -295,25 +296,20 @@ void TestMapView::brokenRecordings_data()
 {
     QTest::addColumn<int>("entry");
     QTest::addColumn<QString>("damage");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("why"); // empty: it plays
 
-    QTest::newRow("video gone") << int(NotExistEntry) << QStringLiteral("video gone")
-                                << int(UVlcWrapper::Error) << 0;
-    QTest::newRow("log gone") << int(AvailableEntry) << QStringLiteral("log gone")
-                              << int(UVlcWrapper::Playing) << 0;
-    QTest::newRow("not a video") << int(UnavailableEntry) << QStringLiteral("text")
-                                 << int(UVlcWrapper::Error) << 3;
+    QTest::newRow("video gone") << int(NotExistEntry) << "video gone" << "file not found";
+    QTest::newRow("log gone") << int(AvailableEntry) << "log gone" << QString();
+    QTest::newRow("not a video") << int(UnavailableEntry) << "text" << "not a video";
 }
 
-// Files changed on disk after the import: the recording starts as far as it
-// can, and the window stays usable.
+// Files changed on disk after the import: a recording that cannot play says
+// so over the video and the next one plays; the window stays usable.
 void TestMapView::brokenRecordings()
 {
     QFETCH(int, entry);
     QFETCH(QString, damage);
-    QFETCH(int, state);
-    QFETCH(int, records);
+    QFETCH(QString, why);
 
     start(MapPageKind::Online);
     const QString card = folder->filePath(QStringLiteral("card"));
@@ -327,9 +323,17 @@ void TestMapView::brokenRecordings()
 
     probe->loadMapToPlay(entry);
     QTRY_VERIFY_WITH_TIMEOUT(probe->updateTimer()->isActive(), kTimeout); // started
-    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), state, kTimeout);
-    QCOMPARE(probe->player()->GetIndex(), entry);
-    QCOMPARE(probe->gpsLog()->records.size(), records);
+    if (why.isEmpty()) {
+        QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+        QCOMPARE(probe->player()->GetIndex(), entry);
+        QCOMPARE(probe->gpsLog()->records.size(), 0);
+    } else {
+        const auto *notice = window->findChild<QLabel *>(QStringLiteral("Notice"));
+        QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), kTimeout);
+        QCOMPARE(notice->text(), QStringLiteral("Cannot play %1: %2").arg(kNames[entry], why));
+        QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetIndex(), (entry + 1) % int(EntryCount), kTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+    }
     QCOMPARE(probe->catalogue()->GetVideoCount(), int(EntryCount));
 }
 

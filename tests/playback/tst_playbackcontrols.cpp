@@ -247,24 +247,32 @@ void TestPlaybackControls::deleteRecording()
 void TestPlaybackControls::keys_data()
 {
     QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<bool>("playing");
     QTest::addColumn<int>("volume");
     QTest::addColumn<bool>("fullScreen");
 
-    QTest::newRow("Up") << QList<int>{ Qt::Key_Up } << 55 << false;
-    QTest::newRow("Down twice") << QList<int>{ Qt::Key_Down, Qt::Key_Down } << 40 << false;
-    QTest::newRow("F") << QList<int>{ Qt::Key_F } << 50 << true;
-    QTest::newRow("Enter") << QList<int>{ Qt::Key_Return } << 50 << true;
-    QTest::newRow("F, Esc") << QList<int>{ Qt::Key_F, Qt::Key_Escape } << 50 << false;
-    QTest::newRow("Esc alone") << QList<int>{ Qt::Key_Escape } << 50 << false;
+    const QList<int> f = { Qt::Key_F };
+    QTest::newRow("Up") << QList<int>{ Qt::Key_Up } << false << 55 << false;
+    QTest::newRow("Down twice") << QList<int>{ Qt::Key_Down, Qt::Key_Down } << false << 40 << false;
+    QTest::newRow("F") << f << true << 50 << true;
+    QTest::newRow("F with nothing loaded") << f << false << 50 << false;
+    QTest::newRow("Enter") << QList<int>{ Qt::Key_Return } << true << 50 << true;
+    QTest::newRow("F, Esc") << QList<int>{ Qt::Key_F, Qt::Key_Escape } << true << 50 << false;
+    QTest::newRow("Esc alone") << QList<int>{ Qt::Key_Escape } << false << 50 << false;
 }
 
 void TestPlaybackControls::keys()
 {
     QFETCH(QList<int>, keys);
+    QFETCH(bool, playing);
     QFETCH(int, volume);
     QFETCH(bool, fullScreen);
 
     QVERIFY(w.make(clip, withoutLogs(1)));
+    if (playing) {
+        w.probe->loadMapToPlay(0);
+        waitForState(UVlcWrapper::Playing);
+    }
     activate();
     for (const int key : keys)
         QTest::keyClick(w.window.get(), Qt::Key(key));

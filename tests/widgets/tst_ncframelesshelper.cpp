@@ -161,15 +161,15 @@ void TstNcFramelessHelper::drag_data()
     QTest::newRow("corner resizes both ways")
         << true << left << kBottomRight << QList<QPoint> { { 947, 727 } } << fdiag
         << QRect(QPoint(400, 300), QPoint(947, 727)) << kMinimum;
-    QTest::newRow("left edge stops short of the minimum width")
+    QTest::newRow("left edge stops at the minimum width")
         << true << left << kLeftEdge << QList<QPoint> { { 550, 500 }, { 650, 500 } } << kNoCursor
-        << QRect(550, 300, 350, 400) << kMinimum;
+        << QRect(600, 300, 300, 400) << kMinimum;
     // Without a minimum only the refusal of inverted rectangles stops it.
     QTest::newRow("left edge one past the right edge")
         << true << left << kLeftEdge << QList<QPoint> { { 900, 500 } } << hor << kStart << QSize();
-    QTest::newRow("top-left keeps the height it cannot shrink")
+    QTest::newRow("top-left stops at the minimum height")
         << true << left << QPoint(402, 302) << QList<QPoint> { { 350, 550 } } << hor
-        << QRect(350, 300, 550, 400) << kMinimum;
+        << QRect(350, 500, 550, 200) << kMinimum;
     QTest::newRow("middle moves with the grabbed point")
         << true << left << kMiddle << QList<QPoint> { { 700, 540 }, { 600, 450 } } << kNoCursor
         << kStart.translated(-50, -50) << kMinimum;
