@@ -1,5 +1,5 @@
 // Prints how fast GpsLogData::LoadGpsLog reads a 24-hour log, and, for
-// comparison, how fast the same log is read by calling the eleven getters on
+// comparison, how fast the same log is read by calling the field getters on
 // each line. Build with -DCMAKE_BUILD_TYPE=RelWithDebInfo.
 
 #include "catalogue/gpslogdata.h"
@@ -66,8 +66,8 @@ QByteArray dayLog()
     return log;
 }
 
-// The log read as the rules describe it: a text stream, line by line, and the
-// eleven getters on every line.
+// The log read the plain way: a text stream, line by line, and the field
+// getters on every line.
 void loadLiterally(GpsLogData &log, const QString &path)
 {
     QFile file(path);
@@ -124,7 +124,7 @@ int main()
     const double fastLinesPerSecond = report("LoadGpsLog", kFastRuns, fast, records);
     const qint64 literal =
         bestLoadTime(kLiteralRuns, [&](GpsLogData &log) { loadLiterally(log, path); }, records);
-    report("text stream + eleven getters", kLiteralRuns, literal, records);
+    report("text stream + field getters", kLiteralRuns, literal, records);
 
     std::printf("target %.0f lines/s: %s (%.1fx the getters)\n", kTargetLinesPerSecond,
                 fastLinesPerSecond >= kTargetLinesPerSecond ? "met" : "NOT met",

@@ -6,11 +6,15 @@
 //   first frame  from a real double click (XTest) on the first list row until
 //                the video area shows the recording's picture; median of kRuns;
 //   memory       resident memory of the program and every process below it
-//                while the recording plays with its map page loaded.
+//                while the recording plays with its map page loaded;
+//   changes      the same memory after 10 and after 300 recordings have played
+//                one after the other (short clips, each followed by the next);
+//   paused       the share of one processor core the tree uses while the
+//                recording is paused.
 // The recording is a 1920x1080 H.264 clip made by ffmpeg, with the first
 // seconds of a real drive's log (rated "Available") as its GPS log. Run under an
 // X server with XTEST and DAMAGE, from the build folder:
-//   xvfb-run -a -s "-screen 0 1920x1080x24" ./bench/bench_player [output folder [startup|firstframe|memory]...]
+//   xvfb-run -a -s "-screen 0 1920x1080x24" ./bench/bench_player [output folder [startup|firstframe|memory|changes|paused]...]
 // The output folder (default ./bench-player) receives the program's output and
 // a screenshot taken while the memory is read.
 
@@ -49,6 +53,14 @@ constexpr int kMemorySampleGapMs = 1000;
 constexpr double kStartTargetMs = 1500;
 constexpr double kFirstFrameTargetMs = 1000;
 constexpr double kMemoryTargetMb = 400;
+constexpr int kChangesFirst = 10;
+constexpr int kChangesLast = 300;
+constexpr double kChangeClipSeconds = 0.3;
+constexpr int kChangesTimeoutMs = 600000;
+constexpr double kChangesGrowthTargetMb = 30;
+constexpr int kPausedSettleMs = 2000;
+constexpr int kPausedMeasureMs = 10000;
+constexpr double kPausedTargetPercent = 1;
 
 const char *const kWindowTitle = "Marvenda";
 
@@ -56,6 +68,12 @@ const char *const kWindowTitle = "Marvenda";
 QRect videoArea(const QSize &window)
 {
     return QRect(5, 55, window.width() - 475, window.height() - 310);
+}
+
+// The play/pause button, as Velmora::layoutWidgets() places it.
+QPoint playButton(const QSize &window)
+{
+    return QPoint((window.width() - 510) / 2 - 35 + 17, window.height() - 247 + 17);
 }
 
 // Inside the first row of the left list: the table starts 170 px above the
@@ -106,6 +124,31 @@ bool makeClip(const QString &path)
                    QStringLiteral("-y"), path });
     return ffmpeg.waitForFinished(-1) && ffmpeg.exitStatus() == QProcess::NormalExit
         && ffmpeg.exitCode() == 0;
+}
+
+// A short clip without sound or log, copied `count` times into one card folder.
+QStringList makeShortClips(const QString &root, int count)
+{
+    const QString folder = root + QStringLiteral("/DCIM/100MEDIA");
+    const QString first = folder + QStringLiteral("/FILE0001.MOV");
+    QDir().mkpath(folder);
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 { QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                   QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("testsrc2=size=1280x720:rate=25"), QStringLiteral("-t"),
+                   QString::number(kChangeClipSeconds), QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                   QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-y"), first });
+    if (!ffmpeg.waitForFinished(-1) || ffmpeg.exitCode() != 0)
+        return {};
+    QStringList clips { first };
+    for (int i = 2; i <= count; ++i) {
+        clips << folder + QStringLiteral("/FILE%1.MOV").arg(i, 4, 10, QLatin1Char('0'));
+        if (!QFile::copy(first, clips.last()))
+            return {};
+    }
+    return clips;
 }
 
 // The first `seconds` lines of a real drive's log: one line a second, so the
@@ -304,6 +347,85 @@ bool memoryWhilePlaying(const Setting &setting, const QString &video)
     return true;
 }
 
+// How many recordings have ended, from the program's own debug lines.
+int endedCount(const QString &logPath)
+{
+    QFile log(logPath);
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("real ended.")) : 0;
+}
+
+// Waits, playing on, until `count` recordings have ended.
+bool waitForEnded(const Setting &setting, int count, const QElapsedTimer &clock)
+{
+    while (endedCount(setting.logPath(QStringLiteral("changes"))) < count) {
+        if (clock.elapsed() > kChangesTimeoutMs)
+            return false;
+        QThread::msleep(200);
+    }
+    return true;
+}
+
+bool memoryOverChanges(const Setting &setting, const QStringList &clips)
+{
+    PlayerProcess player(setting.runFolder, setting.logPath(QStringLiteral("changes")));
+    const QStringList environment { QStringLiteral("QT_LOGGING_RULES=velmora.updatecycle.debug=true") };
+    setting.x.watchTopLevels();
+    QElapsedTimer clock;
+    clock.start();
+    if (!player.start(clips, environment))
+        return false;
+    const XSession::Shown shown =
+            setting.x.waitForPaintedWindow(QLatin1String(kWindowTitle), clock, kShownTimeoutMs);
+    if (shown.paintedNs < 0)
+        return false;
+    QThread::msleep(kSettleMs);
+    if (playFirstRow(setting.x, shown.window) < 0)
+        return false;
+    clock.restart();
+    if (!waitForEnded(setting, kChangesFirst, clock))
+        return false;
+    const PlayerProcess::Memory early = player.memory();
+    if (!waitForEnded(setting, kChangesLast, clock)) {
+        std::fprintf(stderr, "%d recordings did not end within %d s\n", kChangesLast, kChangesTimeoutMs / 1000);
+        return false;
+    }
+    const PlayerProcess::Memory late = player.memory();
+    player.stop(setting.x, shown.window);
+    const bool frames = early.treeKb >= 0 && late.treeKb >= 0;
+    const double before = megabytes(frames ? early.treeKb : early.rssKb);
+    const double after = megabytes(frames ? late.treeKb : late.rssKb);
+    std::printf("memory over recording changes: %.0f MB after %d, %.0f MB after %d, grown %.0f MB in %.0f s   "
+                "(target under %.0f MB: %s)\n",
+                before, kChangesFirst, after, kChangesLast, after - before, clock.elapsed() / 1000.0,
+                kChangesGrowthTargetMb, verdict(after - before < kChangesGrowthTargetMb));
+    return true;
+}
+
+bool cpuWhilePaused(const Setting &setting, const QString &video)
+{
+    PlayerProcess player(setting.runFolder, setting.logPath(QStringLiteral("paused")));
+    const XSession::Shown shown = launch(setting.x, player, { video });
+    if (shown.paintedNs < 0)
+        return false;
+    QThread::msleep(kSettleMs);
+    if (playFirstRow(setting.x, shown.window) < 0)
+        return false;
+    QThread::msleep(kSettleMs);
+    const QRect frame = setting.x.geometry(shown.window);
+    setting.x.click(frame.topLeft() + playButton(frame.size()));
+    QThread::msleep(kPausedSettleMs);
+    const double startCpu = player.cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    QThread::msleep(kPausedMeasureMs);
+    const double percent = 100 * (player.cpuSeconds() - startCpu) / (clock.elapsed() / 1000.0);
+    saveScreen(setting.x, QDir(setting.output).filePath(QStringLiteral("paused.png")));
+    player.stop(setting.x, shown.window);
+    std::printf("processor while paused:      %.2f %% of one core over %d s   (target under %.0f %%: %s)\n",
+                percent, kPausedMeasureMs / 1000, kPausedTargetPercent, verdict(percent < kPausedTargetPercent));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -365,6 +487,16 @@ int main(int argc, char **argv)
                     "the screenshot shows what it came to):\n",
                     kPlayBeforeMemoryMs / 1000);
         measured = memoryWhilePlaying(setting, video) && measured;
+    }
+    if (wanted(QStringLiteral("paused"))) {
+        std::printf("processor time while the recording is paused:\n");
+        measured = cpuWhilePaused(setting, video) && measured;
+    }
+    if (wanted(QStringLiteral("changes"))) {
+        const QStringList clips = makeShortClips(card.path() + QStringLiteral("/short"), kChangesLast + 5);
+        std::printf("memory over %d recording changes (%.1f s 720p clips without logs):\n", kChangesLast,
+                    kChangeClipSeconds);
+        measured = !clips.isEmpty() && memoryOverChanges(setting, clips) && measured;
     }
     return measured ? 0 : 1;
 }

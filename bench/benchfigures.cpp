@@ -73,16 +73,33 @@ qint64 kilobytes(const QByteArray &procText, const QByteArray &field)
     return -1;
 }
 
-qint64 parentPid(const QByteArray &statText)
+namespace {
+
+// Field `index` of "pid (comm) state ppid ...", counting from the state (0);
+// comm ends at the last ')'.
+qint64 statField(const QByteArray &statText, int index)
 {
-    // "pid (comm) state ppid ...": comm ends at the last ')'.
     const qsizetype commEnd = statText.lastIndexOf(')');
     if (commEnd < 0)
         return -1;
     const QList<QByteArray> fields = statText.mid(commEnd + 1).simplified().split(' ');
     bool number = false;
-    const qint64 parent = fields.value(1).toLongLong(&number);
-    return number ? parent : -1;
+    const qint64 value = fields.value(index).toLongLong(&number);
+    return number ? value : -1;
+}
+
+} // namespace
+
+qint64 cpuTicks(const QByteArray &statText)
+{
+    const qint64 user = statField(statText, 11);
+    const qint64 system = statField(statText, 12);
+    return user < 0 || system < 0 ? -1 : user + system;
+}
+
+qint64 parentPid(const QByteArray &statText)
+{
+    return statField(statText, 1);
 }
 
 QList<qint64> processTree(qint64 root, const QHash<qint64, qint64> &parentOf)

@@ -25,6 +25,10 @@ bool showsPicture(const QImage &now, const QImage &before);
 // smaps_rollup; -1 when the field is missing.
 qint64 kilobytes(const QByteArray &procText, const QByteArray &field);
 
+// The processor time (user and system, in clock ticks) from the text of
+// /proc/<pid>/stat; -1 when it cannot be read.
+qint64 cpuTicks(const QByteArray &statText);
+
 // The parent pid from the text of /proc/<pid>/stat; -1 when it cannot be read.
 // The command name in brackets may itself hold spaces and brackets.
 qint64 parentPid(const QByteArray &statText);

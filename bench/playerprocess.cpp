@@ -90,9 +90,11 @@ PlayerProcess::~PlayerProcess()
     }
 }
 
-bool PlayerProcess::start(const QStringList &recordings)
+bool PlayerProcess::start(const QStringList &recordings, const QStringList &extraEnvironment)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &variable : extraEnvironment)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     // Chromium will not start its sandbox as root; tools/run.sh does the same.
     if (::geteuid() == 0)
         environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
@@ -141,6 +143,14 @@ PlayerProcess::Memory PlayerProcess::memory() const
     if (framesRead)
         memory.treeKb = frames.size() * (sysconf(_SC_PAGESIZE) / 1024);
     return memory;
+}
+
+double PlayerProcess::cpuSeconds() const
+{
+    qint64 ticks = 0;
+    for (const qint64 pid : tree())
+        ticks += qMax<qint64>(0, benchfigures::cpuTicks(procFile(pid, "stat")));
+    return double(ticks) / double(sysconf(_SC_CLK_TCK));
 }
 
 void PlayerProcess::stop(XSession &x, XSession::WindowId window)

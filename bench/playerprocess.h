@@ -39,9 +39,12 @@ public:
     PlayerProcess(const PlayerProcess &) = delete;
     PlayerProcess &operator=(const PlayerProcess &) = delete;
 
-    bool start(const QStringList &recordings);
+    // `environment` adds to the benchmark's own.
+    bool start(const QStringList &recordings, const QStringList &environment = {});
     bool isRunning() const;
     Memory memory() const;
+    // Processor time used so far by the tree, in seconds.
+    double cpuSeconds() const;
     // Closes the window as a window manager would; ends the program by signal
     // when it does not go. Returns once the whole process tree has gone, so
     // that the next run does not share the processor with its remains.

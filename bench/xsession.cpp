@@ -196,18 +196,26 @@ QImage XSession::grabScreen()
 
 qint64 XSession::doubleClick(const QPoint &screenPoint, const QElapsedTimer &clock)
 {
+    click(screenPoint);
+    std::this_thread::sleep_for(kClickGap);
+    const qint64 sent = clock.nsecsElapsed();
+    pressAndRelease();
+    return sent;
+}
+
+void XSession::click(const QPoint &screenPoint)
+{
     XTestFakeMotionEvent(display, -1, screenPoint.x(), screenPoint.y(), CurrentTime);
     XSync(display, False);
     std::this_thread::sleep_for(kPointerRest);
+    pressAndRelease();
+}
+
+void XSession::pressAndRelease()
+{
     XTestFakeButtonEvent(display, Button1, True, CurrentTime);
     XTestFakeButtonEvent(display, Button1, False, CurrentTime);
     XSync(display, False);
-    std::this_thread::sleep_for(kClickGap);
-    const qint64 sent = clock.nsecsElapsed();
-    XTestFakeButtonEvent(display, Button1, True, CurrentTime);
-    XTestFakeButtonEvent(display, Button1, False, CurrentTime);
-    XSync(display, False);
-    return sent;
 }
 
 void XSession::askToClose(WindowId window)

@@ -51,10 +51,12 @@ public:
     // Moves the pointer and double-clicks the left button; returns the time on
     // `clock` at which the second press was sent.
     qint64 doubleClick(const QPoint &screenPoint, const QElapsedTimer &clock);
+    void click(const QPoint &screenPoint);
     // What a window manager's close button sends.
     void askToClose(WindowId window);
 
 private:
+    void pressAndRelease();
     QString windowTitle(WindowId window);
     bool waitForEvents(int timeoutMs);
     void endWatch();

@@ -84,7 +84,7 @@ QString decimalDegreesText(double value, const DegreesFormat &format)
     return text;
 }
 
-// ---- The rules read literally: every getter searches the line on its own.
+// ---- The field getters: each one searches the line on its own.
 
 // A failed search gives -1, so the search after it starts again at 0.
 qsizetype separatorBefore(QStringView line, int field)
@@ -144,7 +144,7 @@ double gSensorFromLine(QStringView line, int field)
     return numberFromText(textBetween(line, separator, end));
 }
 
-// ---- Loading: each ASCII line is split once. Every step mirrors a rule above
+// ---- Loading: each ASCII line is split once. Every step mirrors a getter above
 // on the line's bytes, so a record equals the getters' record for that line.
 
 qsizetype find(QByteArrayView bytes, char c, qsizetype from)

@@ -35,7 +35,7 @@ public:
     int GetLastIndex() const;
     GpsLogRecord GetFirstAvailableRecord() const;
     GpsLogRecord GetRecord(int i) const;
-    // The record that the eleven getters give for one line.
+    // The record that the field getters below give for one line.
     GpsLogRecord recordFromLine(const QString &line) const;
 
     QList<GpsLogRecord> records;

@@ -150,6 +150,11 @@ QString UVideoAndGpsfiles::GetGpsFilePath(int Index) const
     return fieldAt(Index, &VideoAndGpsfileInfo::gpsFilePath);
 }
 
+GpsFileState UVideoAndGpsfiles::gpsRating(int Index) const
+{
+    return isValidIndex(Index) ? videoAndGpsfiles.at(Index).gpsState : GpsFileNotExist;
+}
+
 QString UVideoAndGpsfiles::GetGpsFileState(int Index) const
 {
     if (!isValidIndex(Index))
@@ -173,20 +178,32 @@ void UVideoAndGpsfiles::DeleteVideoAndGpsfile(int Index)
 
 void UVideoAndGpsfiles::AddVideoAndGpsfile(QString VideoPath)
 {
-    const QFileInfo video(VideoPath);
+    if (std::optional<VideoAndGpsfileInfo> entry = describeVideo(VideoPath))
+        addDescribed(std::move(*entry));
+}
+
+std::optional<VideoAndGpsfileInfo> UVideoAndGpsfiles::describeVideo(const QString &videoPath)
+{
+    const QFileInfo video(videoPath);
     VideoAndGpsfileInfo entry;
     entry.fileName = ReadFileName(video);
     if (entry.fileName.isEmpty())
-        return;
-    entry.videoPath = VideoPath;
+        return std::nullopt;
+    entry.videoPath = videoPath;
     // One conversion to local time serves both texts.
     const QDateTime modified = video.lastModified();
     entry.date = dateText(modified);
     entry.time = timeText(modified);
     entry.gpsFilePath = MakeGpsFilePath(video);
     entry.gpsState = CheckGpsFile(video);
+    return entry;
+}
+
+void UVideoAndGpsfiles::addDescribed(VideoAndGpsfileInfo entry)
+{
+    const QString path = entry.videoPath;
     videoAndGpsfiles.append(std::move(entry));
-    emit VideoAdded(VideoPath);
+    emit VideoAdded(path);
 }
 
 GpsFileState UVideoAndGpsfiles::RateGpsFile(QString logPath)

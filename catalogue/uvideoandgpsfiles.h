@@ -3,6 +3,8 @@
 
 #include <QList>
 #include <QObject>
+
+#include <optional>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +50,15 @@ public:
     QString GetVideoTime(int Index) const;
     QString GetGpsFilePath(int Index) const;
     QString GetGpsFileState(int Index) const;
+    // The rating itself, for code that decides by it; GpsFileNotExist out of range.
+    GpsFileState gpsRating(int Index) const;
+
+    // What the catalogue keeps of a video, worked out from the files alone:
+    // slow (the log is read), safe on any thread. Nothing for a path that is
+    // no regular, readable file.
+    static std::optional<VideoAndGpsfileInfo> describeVideo(const QString &videoPath);
+    // Appends a described video, as AddVideoAndGpsfiles does.
+    void addDescribed(VideoAndGpsfileInfo entry);
 
 signals:
     void VideoAdded(QString VideoPath);

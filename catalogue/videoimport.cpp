@@ -7,6 +7,10 @@
 #include "widgets/noticebar.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QPromise>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QDir>
 #include <QDirIterator>
 #include <QDragEnterEvent>
@@ -17,6 +21,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -77,6 +83,17 @@ bool acceptAsCopy(QDropEvent *event)
     return true;
 }
 
+using Described = std::optional<VideoAndGpsfileInfo>;
+
+void describeVideos(QPromise<Described> &promise, const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        if (promise.isCanceled())
+            return;
+        promise.addResult(UVideoAndGpsfiles::describeVideo(path));
+    }
+}
+
 } // namespace
 
 QStringList videoPathsFromArguments(const QStringList &arguments)
@@ -100,8 +117,9 @@ void Velmora::importVideos(const QStringList &paths)
     ListTableUpdate();
 }
 
-// One video at a time, with the events in between, so that the window keeps
-// painting and Cancel can stop after the current video.
+// The files are looked at and the logs rated on a worker thread, one video
+// after the other; the window adds each as it comes, in order, and answers
+// every event meanwhile. Cancel stops after the video being looked at.
 void Velmora::importPending()
 {
     QProgressDialog progress(tr("Importing recordings..."), tr("Cancel"), 0,
@@ -112,16 +130,27 @@ void Velmora::importPending()
     progress.setValue(0); // the half second counts from here
     int done = 0;
     QStringList notImported;
-    while (!pendingImports.isEmpty() && !progress.wasCanceled()) {
-        const QString path = pendingImports.takeFirst();
-        const int before = catalogue->GetVideoCount();
-        catalogue->AddVideoAndGpsfiles({ path });
-        if (catalogue->GetVideoCount() == before)
-            notImported << path;
-        ++done;
-        QCoreApplication::processEvents();
-        progress.setMaximum(done + int(pendingImports.size()));
+    QStringList batch;
+    QFutureWatcher<Described> watcher;
+    QEventLoop loop;
+    connect(&watcher, &QFutureWatcherBase::resultsReadyAt, &loop, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            if (std::optional<VideoAndGpsfileInfo> entry = watcher.resultAt(i))
+                catalogue->addDescribed(std::move(*entry));
+            else
+                notImported << batch.at(i);
+        }
+        done += end - begin;
+        progress.setMaximum(done + int(pendingImports.size()) + int(batch.size()) - end);
         progress.setValue(done);
+    });
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, &watcher, &QFutureWatcherBase::cancel);
+    // Videos dropped meanwhile wait in pendingImports for the next batch.
+    while (!pendingImports.isEmpty() && !progress.wasCanceled()) {
+        batch = std::exchange(pendingImports, {});
+        watcher.setFuture(QtConcurrent::run(describeVideos, batch));
+        loop.exec();
     }
     pendingImports.clear();
     if (!notImported.isEmpty())

@@ -1,4 +1,4 @@
-// Feeds GpsLogData one input twice: as a single line to the eleven getters, and
+// Feeds GpsLogData one input twice: as a single line to the field getters, and
 // as a whole log file to LoadGpsLog. The fast loader must give, line for line,
 // the getters' record, and the record access must stay inside the log. The
 // first seconds of the log then go to the speed meter, as the update cycle

@@ -14,6 +14,16 @@
                     early.push([name, Array.prototype.slice.call(arguments)]);
             };
         });
+    // The pages hold keys only; the program names the texts in the user's
+    // language before this script runs.
+    document.addEventListener('DOMContentLoaded', function () {
+        var texts = global.velmoraTexts || {};
+        document.querySelectorAll('[data-l10n]').forEach(function (element) {
+            var text = texts[element.getAttribute('data-l10n')];
+            if (typeof text === 'string')
+                element.innerHTML = text;
+        });
+    });
     // A C++ NaN or infinity printed into a call reads "nan" or "inf"; as names
     // they would throw, as values they are simply ignored.
     if (!('nan' in global))

@@ -13,8 +13,8 @@ constexpr int kLabelIndent = 14;
 constexpr int kLabelGap = 27;
 constexpr int kShortLabelGap = 36;
 
-// Pads by text length rather than by value, as the label always has; from 100
-// hours on the minutes go unpadded.
+// Pads by text length rather than by value, so that the label keeps its
+// width; from 100 hours on the minutes go unpadded.
 QString clockText(qint64 ms)
 {
     const qint64 hours = ms / kMsPerHour;

@@ -16,11 +16,6 @@ namespace {
 constexpr int kTickMs = 250;
 constexpr int kNoConnectionMs = 12000;
 
-bool hasState(const QString &state, GpsFileState expected)
-{
-    return state == QLatin1String(gpsFileStateText(expected));
-}
-
 } // namespace
 
 void Velmora::LoadMapToPlay(int Index)
@@ -31,14 +26,14 @@ void Velmora::LoadMapToPlay(int Index)
     player->SetIndex(Index);
     gpsPlaybackStarted = false;
 
-    const QString gpsState = catalogue->GetGpsFileState(Index);
-    if (hasState(gpsState, GpsFileAvailable)) {
+    const GpsFileState rating = catalogue->gpsRating(Index);
+    if (rating == GpsFileAvailable) {
         showMapPage(MapPage::Map);
         notConnectedTimer->start(kNoConnectionMs);
     } else {
         // A notice needs nothing from its page: the recording starts at once,
         // also when the page cannot be loaded.
-        showMapPage(hasState(gpsState, GpsFileNotExist) ? MapPage::NoGpsFile : MapPage::NoGpsInfo);
+        showMapPage(rating == GpsFileNotExist ? MapPage::NoGpsFile : MapPage::NoGpsInfo);
         startRecording();
     }
 }

@@ -1,6 +1,7 @@
 #include "playback/mapwebprofile.h"
 
 #include "library/programpaths.h"
+#include "playback/mappagetexts.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -50,6 +51,18 @@ QString configScript(const TileServer &server)
             .arg(QString::fromUtf8(QJsonDocument(tiles).toJson(QJsonDocument::Compact)));
 }
 
+// Run in the page's own world before its scripts, so that they find what it sets.
+QWebEngineScript pageScript(const QString &name, const QString &source)
+{
+    QWebEngineScript script;
+    script.setName(name);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(source);
+    return script;
+}
+
 } // namespace
 
 MapWebProfile::MapWebProfile(QObject *parent)
@@ -67,6 +80,7 @@ MapWebProfile::MapWebProfile(QObject *parent)
     settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     setUrlRequestInterceptor(new MapRequestInterceptor(this));
     setTileServer(TileServer::openStreetMap());
+    scripts()->insert(pageScript(QStringLiteral("velmora-texts"), mapPageTextsScript()));
 }
 
 void MapWebProfile::setTileServer(const TileServer &tileServer)
@@ -76,13 +90,7 @@ void MapWebProfile::setTileServer(const TileServer &tileServer)
     const QList<QWebEngineScript> previous = pageScripts->find(kConfigScriptName);
     for (const QWebEngineScript &script : previous)
         pageScripts->remove(script);
-    QWebEngineScript script;
-    script.setName(kConfigScriptName);
-    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::MainWorld);
-    script.setRunsOnSubFrames(false);
-    script.setSourceCode(configScript(server));
-    pageScripts->insert(script);
+    pageScripts->insert(pageScript(kConfigScriptName, configScript(server)));
 }
 
 bool MapWebProfile::allowsRequest(const QUrl &url) const

@@ -12,6 +12,10 @@
 
 #include <vlc/vlc.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 Q_LOGGING_CATEGORY(lcPlayer, "velmora.player", QtWarningMsg)
@@ -219,6 +223,10 @@ void UVlcWrapper::stopped()
 {
     if (stopping.valid())
         stopping.get();
+#ifdef __GLIBC__
+    // The stopped recording's decoder buffers go back to the system.
+    malloc_trim(0);
+#endif
     applyVolume();
     if (playWhenStopped) {
         playWhenStopped = false;

@@ -130,6 +130,25 @@ print_table() {
         missing "$name"
     fi
 
+    name='memory over 300 recording changes (bench_player)'
+    read -r a b c d e <<<"$(capture "$player" \
+        '^memory over recording changes: +([0-9.]+) MB after [0-9]+, +([0-9.]+) MB after [0-9]+, grown (-?[0-9.]+) MB in ([0-9.]+) s.*target under ([0-9.]+) MB.*' \
+        '\1 \2 \3 \4 \5')"
+    if [ -n "$e" ]; then
+        row "$name" "grown $c MB ($a MB after 10, $b MB after 300, in $d s)" "under $e MB" \
+            "$(is 'a < b' "$c" "$e")"
+    else
+        missing "$name"
+    fi
+    name='processor while paused (bench_player)'
+    read -r a b <<<"$(capture "$player" \
+        '^processor while paused: +([0-9.]+) % of one core.*target under ([0-9.]+) %.*' '\1 \2')"
+    if [ -n "$b" ]; then
+        row "$name" "$a % of one core" "under $b %" "$(is 'a < b' "$a" "$b")"
+    else
+        missing "$name"
+    fi
+
     # Other work on the machine stretches the wall-clock figures; the load says how much.
     echo "== Benchmarks, $(date +%Y-%m-%d), $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)," \
          "load average $(cut -d ' ' -f 1-3 /proc/loadavg)"
@@ -149,10 +168,10 @@ build="${VELMORA_BUILD_DIR:-$root/build}"
 [[ $build == /* ]] || build="$PWD/$build"
 "$root/tools/install-deps.sh"
 if [ "$build" = "$root/build" ]; then
-    "$root/tools/build.sh" -DBUILD_TESTING=ON
+    "$root/tools/build.sh" -DBUILD_TESTING=ON -DVELMORA_STRESS=ON -DVELMORA_BENCH=ON
 else
     # The configuration of tools/build.sh, and only what the benchmarks need.
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON -DBUILD_TESTING=ON
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON -DBUILD_TESTING=ON -DVELMORA_BENCH=ON
     cmake --build "$build" -j"${VELMORA_BUILD_JOBS:-$(nproc)}" --target velmora "${benchmarks[@]}"
 fi
 xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --under-x "$build"

@@ -4,6 +4,6 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/install-deps.sh"
-"$root/tools/build.sh" -DBUILD_TESTING=ON
+"$root/tools/build.sh" -DBUILD_TESTING=ON -DVELMORA_STRESS=ON -DVELMORA_BENCH=ON
 cd "$root/build"
 xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure --timeout 300 "$@"

@@ -39,6 +39,34 @@
 <context>
     <name>Velmora</name>
     <message>
+        <source>Cannot play %1: %2</source>
+        <translation>Не удаётся воспроизвести %1: %2</translation>
+    </message>
+    <message>
+        <source>file not found</source>
+        <translation>файл не найден</translation>
+    </message>
+    <message>
+        <source>empty file</source>
+        <translation>пустой файл</translation>
+    </message>
+    <message>
+        <source>not a video</source>
+        <translation>это не видео</translation>
+    </message>
+    <message>
+        <source>page %1 of %2</source>
+        <translation>стр. %1 из %2</translation>
+    </message>
+    <message>
+        <source>1 recording</source>
+        <translation>1 запись</translation>
+    </message>
+    <message>
+        <source>%L1 recordings</source>
+        <translation>записей: %L1</translation>
+    </message>
+    <message>
         <source>Snapshot saved: %1</source>
         <translation>Снимок сохранён: %1</translation>
     </message>
@@ -155,6 +183,69 @@
     <message>
         <source>the video shows no picture yet</source>
         <translation>видео ещё не показывает кадр</translation>
+    </message>
+</context>
+<context>
+    <name>MapPages</name>
+    <message>
+        <source>Dash-camera recording player</source>
+        <translation>Проигрыватель записей видеорегистратора</translation>
+    </message>
+    <message>
+        <source>Import recordings with the folder button below,&lt;br&gt;then double-click one to play it.</source>
+        <translation>Добавьте записи кнопкой с папкой внизу,&lt;br&gt;затем дважды щёлкните запись, чтобы её воспроизвести.</translation>
+    </message>
+    <message>
+        <source>Its route and the car&amp;rsquo;s position then appear here.</source>
+        <translation>Здесь появятся её маршрут и положение автомобиля.</translation>
+    </message>
+    <message>
+        <source>The map could not be loaded</source>
+        <translation>Не удалось загрузить карту</translation>
+    </message>
+    <message>
+        <source>There is no internet connection,&lt;br&gt;or the map server did not answer.</source>
+        <translation>Нет подключения к интернету,&lt;br&gt;или сервер карт не ответил.</translation>
+    </message>
+    <message>
+        <source>The video still plays.</source>
+        <translation>Видео воспроизводится.</translation>
+    </message>
+    <message>
+        <source>Route and position are not shown on a map.</source>
+        <translation>Маршрут и положение не показаны на карте.</translation>
+    </message>
+    <message>
+        <source>No GPS log for this recording</source>
+        <translation>Для этой записи нет GPS-журнала</translation>
+    </message>
+    <message>
+        <source>Marvenda looks for it in the &lt;code&gt;gps&lt;/code&gt; folder two levels above the video file and found none there.</source>
+        <translation>Marvenda ищет его в папке &lt;code&gt;gps&lt;/code&gt; на два уровня выше видеофайла и не нашла его там.</translation>
+    </message>
+    <message>
+        <source>The video plays as usual.</source>
+        <translation>Видео воспроизводится как обычно.</translation>
+    </message>
+    <message>
+        <source>Speed, G-sensor and map are unavailable.</source>
+        <translation>Скорость, G-датчик и карта недоступны.</translation>
+    </message>
+    <message>
+        <source>Too few GPS fixes</source>
+        <translation>Слишком мало GPS-координат</translation>
+    </message>
+    <message>
+        <source>This recording has a GPS log, but it holds too few position fixes to show a route &amp;mdash; the camera probably had no satellite reception.</source>
+        <translation>У этой записи есть GPS-журнал, но в нём слишком мало координат, чтобы показать маршрут &amp;mdash; вероятно, камера не принимала сигнал спутников.</translation>
+    </message>
+    <message>
+        <source>The video and the G-sensor graph still work.</source>
+        <translation>Видео и график G-датчика работают.</translation>
+    </message>
+    <message>
+        <source>No map, route or car position.</source>
+        <translation>Нет карты, маршрута и положения автомобиля.</translation>
     </message>
 </context>
 </TS>

@@ -353,14 +353,6 @@ void TestBadInput::blockedSnapshotFolder()
         QFile::setPermissions(shots, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-int main(int argc, char *argv[])
-{
-    // libvlc draws into a native X11 window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestBadInput test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestBadInput)
 
 #include "tst_badinput.moc"

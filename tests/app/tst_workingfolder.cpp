@@ -59,14 +59,6 @@ void TestWorkingFolder::plantedFilesChangeNothing()
     close();
 }
 
-int main(int argc, char *argv[])
-{
-    // libvlc draws into a native X11 window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestWorkingFolder test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestWorkingFolder)
 
 #include "tst_workingfolder.moc"

@@ -263,7 +263,7 @@ void TestGpsLogData::loadEqualsGetters_data()
 }
 
 // LoadGpsLog splits each line once; every record must still be what the
-// eleven getters give for that line.
+// field getters give for that line.
 void TestGpsLogData::loadEqualsGetters()
 {
     QFETCH(QByteArray, content);

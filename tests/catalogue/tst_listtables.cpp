@@ -5,10 +5,14 @@
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/uvlcwrapper.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -137,6 +141,14 @@ void TestListTables::paging_data()
     QTest::newRow("11: next twice") << 11 << QByteArrayList{ next, next } << 1;
     QTest::newRow("23: next three times") << 23 << QByteArrayList{ next, next, next } << 2;
     QTest::newRow("23: next, next, previous") << 23 << QByteArrayList{ next, next, previous } << 1;
+    // A thousand recordings take no hundred clicks.
+    QTest::newRow("23: End") << 23 << QByteArrayList{ "key End" } << 2;
+    QTest::newRow("23: End, Home") << 23 << QByteArrayList{ "key End", "key Home" } << 0;
+    QTest::newRow("23: PageDown, PageUp, PageDown")
+            << 23 << QByteArrayList{ "key PageDown", "key PageUp", "key PageDown" } << 1;
+    QTest::newRow("23: wheel down twice") << 23 << QByteArrayList{ "wheel -120", "wheel -120" } << 2;
+    QTest::newRow("23: wheel down, up") << 23 << QByteArrayList{ "wheel -120", "wheel 120" } << 0;
+    QTest::newRow("23: half a notch twice") << 23 << QByteArrayList{ "wheel -60", "wheel -60" } << 1;
 }
 
 void TestListTables::paging()
@@ -146,9 +158,28 @@ void TestListTables::paging()
     QFETCH(int, page);
 
     importEntries(entries);
-    for (const QByteArray &button : presses)
-        press(button.constData());
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    for (const QByteArray &button : presses) {
+        const QList<QByteArray> words = button.split(' ');
+        if (words.first() == "key") {
+            const QMetaEnum keys = QMetaEnum::fromType<Qt::Key>();
+            QTest::keyClick(window.get(), Qt::Key(keys.keyToValue("Key_" + words.last())));
+        } else if (words.first() == "wheel") {
+            QWidget *over = probe->videoListLeft()->viewport();
+            const QPointF at = over->rect().center();
+            QWheelEvent wheel(at, over->mapToGlobal(at), {}, QPoint(0, words.last().toInt()),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(over, &wheel);
+        } else {
+            press(button.constData());
+        }
+    }
     QCOMPARE(currentPage(), page);
+    const QString recordings = entries == 1 ? QStringLiteral("1 recording")
+                                            : QStringLiteral("%1 recordings").arg(entries);
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("VideoListPage"))->text(),
+             QStringLiteral("page %1 of %2 · %3").arg(page + 1).arg(qMax(1, (entries + 9) / 10)).arg(recordings));
     QCOMPARE(shownNames(), catalogueNames(10 * page, 10 * page + 10));
     // Every shown entry has all four cells, every blank row none.
     for (Side side : { Left, Right }) {

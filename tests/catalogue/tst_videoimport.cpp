@@ -22,7 +22,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
@@ -31,6 +30,8 @@
 #include <functional>
 #include <memory>
 
+#include <unistd.h>
+
 using namespace testrecordings;
 
 namespace {
@@ -38,6 +39,8 @@ namespace {
 // Thousands of files go through a dialog or a drop.
 constexpr int kImportTimeout = 30000;
 constexpr int kManyVideos = 3000;
+// Each with a log of the largest size read: rating them takes seconds.
+constexpr int kSlowVideos = 400;
 
 // Names a user may give a recording; each must reach the list unchanged.
 // No closing tag: a file name cannot hold a "/".
@@ -79,6 +82,7 @@ private:
 
     QTemporaryDir files;
     QStringList many;
+    QStringList slow;
 };
 
 void TestVideoImport::initTestCase()
@@ -97,6 +101,17 @@ void TestVideoImport::initTestCase()
     for (int i = 0; i < kManyVideos; ++i) {
         many << files.filePath(QStringLiteral("many/FILE%1.MOV").arg(i, 4, 10, QLatin1Char('0')));
         QVERIFY(writeFile(many.last(), "x"));
+    }
+    const QString bigLog = files.filePath(QStringLiteral("big.log"));
+    QVERIFY(writeFile(bigLog, QByteArray(32 << 20, 'A')));
+    QVERIFY(QDir().mkpath(files.filePath(QStringLiteral("slow/gps"))));
+    for (int i = 0; i < kSlowVideos; ++i) {
+        const QString name = QStringLiteral("FILE%1.MOV").arg(i, 4, 10, QLatin1Char('0'));
+        const QString card = files.filePath(QStringLiteral("slow"));
+        slow << cardVideo(card, name);
+        QVERIFY(writeFile(slow.last(), "x"));
+        QVERIFY(::link(QFile::encodeName(bigLog).constData(),
+                       QFile::encodeName(cardLog(card, name)).constData()) == 0);
     }
 }
 
@@ -315,9 +330,9 @@ void TestVideoImport::progress_data()
     QTest::addColumn<QString>("meanwhile");
 
     QTest::newRow("quick: no progress shown") << 5 << false << QString();
-    QTest::newRow("slow: Cancel keeps what was imported") << kManyVideos << true
+    QTest::newRow("slow: Cancel keeps what was imported") << kSlowVideos << true
                                                           << QStringLiteral("cancel");
-    QTest::newRow("slow: a drop joins the import") << kManyVideos << true << QStringLiteral("drop");
+    QTest::newRow("slow: a drop joins the import") << kSlowVideos << true << QStringLiteral("drop");
 }
 
 void TestVideoImport::progress()
@@ -326,18 +341,16 @@ void TestVideoImport::progress()
     QFETCH(bool, slowDisk);
     QFETCH(QString, meanwhile);
 
-    const QStringList videos = many.mid(0, count);
+    const QStringList videos = (slowDisk ? slow : many).mid(0, count);
     const QList<QUrl> dropped = { QUrl::fromLocalFile(files.filePath(QStringLiteral("drop/b"))) };
     bool shown = false;
     qsizetype mostDialogs = 0;
     int importedAtCancel = -1;
     int ticks = 0;
-    // Runs between the videos of the import.
+    // Runs while the import goes on: the window answers meanwhile.
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
-        if (++ticks == 1 && slowDisk)
-            QThread::msleep(600);
-        if (ticks == 2 && meanwhile == QLatin1String("drop"))
+        if (++ticks == 2 && meanwhile == QLatin1String("drop"))
             QVERIFY(drop(dropped));
         mostDialogs = std::max(mostDialogs, window->findChildren<QProgressDialog *>().size());
         auto *progress = window->findChild<QProgressDialog *>();
@@ -358,8 +371,11 @@ void TestVideoImport::progress()
     QVERIFY(!window->findChild<QProgressDialog *>());
     QStringList expected = videos;
     if (meanwhile == QLatin1String("cancel")) {
-        QVERIFY(importedAtCancel > 0 && importedAtCancel < count);
-        expected = videos.mid(0, importedAtCancel);
+        // The video being looked at when Cancel came may still land.
+        const int kept = probe->catalogue()->GetVideoCount();
+        QVERIFY2(importedAtCancel > 0 && kept >= importedAtCancel && kept < count,
+                 qPrintable(QStringLiteral("%1 at cancel, %2 kept").arg(importedAtCancel).arg(kept)));
+        expected = videos.mid(0, kept);
     } else if (meanwhile == QLatin1String("drop")) {
         expected << files.filePath(QStringLiteral("drop/b/FILE0002.MOV"));
     }
@@ -370,14 +386,6 @@ void TestVideoImport::progress()
     QCOMPARE(probe->videoListLeft()->item(0, 0)->text(), QStringLiteral("FILE0000.MOV"));
 }
 
-int main(int argc, char *argv[])
-{
-    // libvlc draws into a native X11 window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestVideoImport test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestVideoImport)
 
 #include "tst_videoimport.moc"

@@ -688,7 +688,7 @@ void TestMapPages::pageReachesNothingButItsFilesAndTiles()
 {
     QFETCH(QString, attempt);
     LocalTileServer tiles(LocalTileServer::Answer::Tile);
-    // Plain http, so that nothing but the rules can stop a connection.
+    // Plain http, so that nothing but the profile can stop a connection.
     LocalTileServer other(LocalTileServer::Answer::Tile, false);
     QVERIFY(tiles.listen() && other.listen());
     Harness harness;
@@ -711,13 +711,6 @@ void TestMapPages::pageReachesNothingButItsFilesAndTiles()
     QVERIFY2(other.requests.isEmpty(), other.requests.value(0).path.constData());
 }
 
-int main(int argc, char *argv[])
-{
-    // The web engine wants this before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    TestMapPages test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestMapPages)
 
 #include "tst_mappages.moc"

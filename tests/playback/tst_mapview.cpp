@@ -68,6 +68,7 @@ private slots:
     void indexOutOfRangeChangesNothing();
     void brokenRecordings_data();
     void brokenRecordings();
+    void missingNoticeStillPlays();
 
 private:
     void start(MapPageKind kind);
@@ -337,19 +338,26 @@ void TestMapView::brokenRecordings()
     QCOMPARE(probe->catalogue()->GetVideoCount(), int(EntryCount));
 }
 
-int main(int argc, char *argv[])
+// A notice needs nothing from its page, so a page that cannot be loaded
+// holds nothing back.
+void TestMapView::missingNoticeStillPlays()
 {
-    // Before any web engine object: a scheme whose requests stay unanswered.
+    start(MapPageKind::Online);
+    QVERIFY(QFile::remove(folder->filePath(QStringLiteral("images/no_gps_file.html"))));
+    probe->loadMapToPlay(NotExistEntry);
+    QTRY_COMPARE_WITH_TIMEOUT(probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
+}
+
+// Before any web engine object: a scheme whose requests stay unanswered.
+static void registerStallScheme()
+{
     QWebEngineUrlScheme stallScheme("stall");
     stallScheme.setFlags(QWebEngineUrlScheme::LocalScheme
                          | QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(stallScheme);
-    // libvlc draws into a native X11 window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestMapView test;
-    return QTest::qExec(&test, argc, argv);
 }
+Q_CONSTRUCTOR_FUNCTION(registerStallScheme)
+
+QTEST_MAIN(TestMapView)
 
 #include "tst_mapview.moc"

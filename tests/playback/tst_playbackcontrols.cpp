@@ -56,6 +56,9 @@ private slots:
     void keys();
     void seekKeys();
     void buttonsExplainThemselves();
+    void nothingToPlay();
+    void sliders_data();
+    void sliders();
 
 private:
     void waitForState(int state);
@@ -318,14 +321,72 @@ void TestPlaybackControls::buttonsExplainThemselves()
         QCOMPARE(table->focusPolicy(), Qt::NoFocus);
 }
 
-int main(int argc, char *argv[])
+// Play and Space with an empty list change nothing, not even the face.
+void TestPlaybackControls::nothingToPlay()
 {
-    // libvlc draws into a native X11 window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestPlaybackControls test;
-    return QTest::qExec(&test, argc, argv);
+    QVERIFY(w.make(clip, withoutLogs(0)));
+    activate();
+    w.probe->videoPlay()->click();
+    QTest::keyClick(w.window.get(), Qt::Key_Space);
+    QCOMPARE(w.probe->playButtonState(), 1);
+    QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPlay"));
 }
+
+void TestPlaybackControls::sliders_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("volume heard from the start") << "start";
+    QTest::newRow("click on the time groove") << "time click";
+    QTest::newRow("click on the volume groove") << "volume click";
+    QTest::newRow("tick leaves a held slider") << "held";
+    QTest::newRow("seek while paused") << "paused seek";
+}
+
+void TestPlaybackControls::sliders()
+{
+    QFETCH(QString, action);
+    QVERIFY(w.make(longClip, withoutLogs(1)));
+    w.probe->loadMapToPlay(0);
+    waitForState(UVlcWrapper::Playing);
+    UVlcWrapper *player = w.probe->player();
+    auto *time = w.child<QSlider>("VideoTimeSlider");
+    auto *volume = w.child<QSlider>("VideoVolumnSlider");
+    const auto grooveAt = [](QSlider *slider, double share) {
+        QTest::mouseClick(slider, Qt::LeftButton, {},
+                          QPoint(int(slider->width() * share), slider->height() / 2));
+    };
+    if (action == QLatin1String("start")) {
+        QCOMPARE(player->GetVolume(), volume->value());
+    } else if (action == QLatin1String("time click")) {
+        // The handle jumps to the click, and the video with it.
+        grooveAt(time, 0.75);
+        QVERIFY2(qAbs(time->value() - 750) < 60, qPrintable(QString::number(time->value())));
+        QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() > 12000, kTimeout);
+    } else if (action == QLatin1String("volume click")) {
+        grooveAt(volume, 0.25);
+        QVERIFY2(qAbs(volume->value() - 25) < 6, qPrintable(QString::number(volume->value())));
+        QCOMPARE(player->GetVolume(), volume->value());
+    } else if (action == QLatin1String("held")) {
+        // The video plays on under a handle the user holds still.
+        time->setSliderDown(true);
+        const int held = time->sliderPosition();
+        const qint64 before = player->GetPlayTime();
+        QTest::qWait(1500);
+        QCOMPARE(time->sliderPosition(), held);
+        QVERIFY(player->GetPlayTime() > before + 700);
+        time->setSliderDown(false);
+    } else {
+        // No tick follows a paused picture: the seek itself moves the display.
+        player->Pause();
+        waitForState(UVlcWrapper::Paused);
+        activate();
+        const QString before = w.child<QLabel>("VideoTime")->text();
+        QTest::keyClick(w.window.get(), Qt::Key_Right);
+        QVERIFY(w.child<QLabel>("VideoTime")->text() != before);
+        QVERIFY(time->value() >= 200);
+    }
+}
+
+QTEST_MAIN(TestPlaybackControls)
 
 #include "tst_playbackcontrols.moc"

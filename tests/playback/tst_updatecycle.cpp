@@ -136,6 +136,10 @@ void TestUpdateCycle::routeAndPosition()
     QCOMPARE(debugLines().count(QStringLiteral("real ended.")), 1);
     QCOMPARE(w.probe->player()->GetIndex(), 0);
     QCOMPARE(w.probe->player()->GetState(), int(UVlcWrapper::Ended));
+
+    // Play after the end plays the recording again.
+    w.probe->videoPlay()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetState(), int(UVlcWrapper::Playing), kTimeout);
 }
 
 void TestUpdateCycle::endStartsNextAndListFollows()
@@ -189,7 +193,10 @@ void TestUpdateCycle::withoutMap()
     QCOMPARE(meter->sampleZ(10), currentZ);
     QCOMPARE(meter->sampleZ(20), 0.0); // ten seconds on lies past the log
     QCOMPARE(w.probe->videoPlay()->objectName(), QStringLiteral("VideoPause"));
-    QCOMPARE(w.calls(), QStringList{ asRecorded(setLocationScript()) });
+    // A notice starts its recording while it loads, so even the face's
+    // location call may come too early for it.
+    for (const QString &call : w.calls())
+        QCOMPARE(call, asRecorded(setLocationScript()));
     QCOMPARE(w.probe->pathDrawn(), 0);
 }
 
@@ -229,14 +236,6 @@ void TestUpdateCycle::realDriveRoute()
     }
 }
 
-int main(int argc, char *argv[])
-{
-    // libvlc draws into a native X11 window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestUpdateCycle test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestUpdateCycle)
 
 #include "tst_updatecycle.moc"

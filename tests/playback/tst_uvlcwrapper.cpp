@@ -707,14 +707,6 @@ void TstUVlcWrapper::rendersIntoWidget()
     QVERIFY(frame.pixel(frame.width() - 8, frame.height() - 8) != black);
 }
 
-int main(int argc, char *argv[])
-{
-    // libvlc draws into a native X11 window; offscreen has none.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TstUVlcWrapper test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TstUVlcWrapper)
 
 #include "tst_uvlcwrapper.moc"

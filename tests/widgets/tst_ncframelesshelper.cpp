@@ -276,14 +276,6 @@ void TstNcFramelessHelper::destructionGivesWidgetsBack()
     QVERIFY2(window->isVisible(), "a visible window must stay visible");
 }
 
-int main(int argc, char *argv[])
-{
-    // Frame geometry and cursors are those of a real X window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TstNcFramelessHelper test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TstNcFramelessHelper)
 
 #include "tst_ncframelesshelper.moc"

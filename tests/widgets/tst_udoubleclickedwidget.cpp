@@ -147,14 +147,6 @@ void TstUDoubleClickedWidget::background()
     QCOMPARE(picture.pixelColor(surface->pos() + pixel), expected);
 }
 
-int main(int argc, char *argv[])
-{
-    // The surface is meant for a real X window; offscreen would hide faults.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TstUDoubleClickedWidget test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TstUDoubleClickedWidget)
 
 #include "tst_udoubleclickedwidget.moc"

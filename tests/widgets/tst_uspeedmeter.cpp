@@ -248,13 +248,6 @@ void TstUSpeedMeter::farSamples()
     QCOMPARE(image.pixelColor(x, kZeroLine + 30) == red, direction > 0);
 }
 
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TstUSpeedMeter test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TstUSpeedMeter)
 
 #include "tst_uspeedmeter.moc"
