@@ -1,8 +1,11 @@
+#include "app/commandlinemodes.h"
+#include "app/singleinstance.h"
 #include "app/velmora.h"
-#include "catalogue/videoimport.h"
 #include "library/programpaths.h"
+#include "library/recordinglibrary.h"
 
 #include <QApplication>
+#include <QTextStream>
 #include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -75,13 +78,38 @@ void limitHeapArenas()
 
 } // namespace
 
+// Modes without a window need no display.
+int runWithoutWindow(int argc, char **argv, const CommandLine &line)
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (!line.error.isEmpty()) {
+        err << line.error << Qt::endl;
+        return 2;
+    }
+    return listLibrary(out, err);
+}
+
 int main(int argc, char **argv)
 {
     limitHeapArenas();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = CommandLine::parse(arguments);
+    if (line.list || !line.error.isEmpty())
+        return runWithoutWindow(argc, argv, line);
+
     preferX11();
     composeInSoftware();
     quietLogging();
     QApplication application(argc, argv);
+
+    // A program already running over the same library takes the files.
+    SingleInstance instance(RecordingLibrary::defaultPath());
+    if (!line.fresh && instance.handOver(line.videos))
+        return 0;
 
     QTranslator translator;
     installTranslation(translator);
@@ -93,10 +121,23 @@ int main(int argc, char **argv)
                         Qt::white);
     QApplication::processEvents(QEventLoop::AllEvents);
 
+    // Outlives the window, which keeps it in step with the catalogue.
+    RecordingLibrary library;
     Velmora window(nullptr);
     QString styleSheet = readStyleSheet();
     window.setStyleSheet(styleSheet);
     window.setObjectName(QStringLiteral("Velmora"));
+    // What was imported before, and how the window was left.
+    if (!line.fresh) {
+        window.remember(library.open() ? &library : nullptr, library.problem());
+        instance.listen();
+        QObject::connect(&instance, &SingleInstance::videosHandedOver, &window, [&window](const QStringList &videos) {
+            window.activateWindow();
+            window.raise();
+            if (!videos.isEmpty())
+                window.importVideos(videos);
+        });
+    }
     window.show();
 
     splash->finish(&window);
@@ -104,9 +145,8 @@ int main(int argc, char **argv)
     splashPixmap.reset();
 
     // Once the event loop runs, so that the window paints while they are read.
-    const QStringList videos = videoPathsFromArguments(QApplication::arguments().mid(1));
-    if (!videos.isEmpty())
-        QTimer::singleShot(0, &window, [&window, videos] { window.importVideos(videos); });
+    if (!line.videos.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &line] { window.importVideos(line.videos); });
 
     return application.exec();
 }

@@ -2,6 +2,8 @@
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "library/librarykeeper.h"
+#include "library/usersettings.h"
 #include "maptiles/tileserver.h"
 #include "playback/mappages.h"
 #include "playback/mapwebpage.h"
@@ -17,7 +19,10 @@
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -70,6 +75,7 @@ Velmora::Velmora(QWidget *parent)
     // Once per recording that waits for its map.
     notConnectedTimer->setSingleShot(true);
     catalogue = new UVideoAndGpsfiles(this);
+    keeper = new LibraryKeeper(catalogue, this);
 
     headerLeft = namedWidget(new QWidget(this), QStringLiteral("Header_Left"));
     headerCenter = namedWidget(new QWidget(this), QStringLiteral("Header_Center"));
@@ -157,6 +163,42 @@ Velmora::Velmora(QWidget *parent)
 
 Velmora::~Velmora() = default;
 
+void Velmora::remember(RecordingLibrary *library, const QString &problem)
+{
+    remembering = true;
+    keeper->restoreFrom(library);
+    const WindowMemory memory = WindowMemory::load();
+    videoVolumnSlider->setValue(memory.volume);
+    importFolder = memory.importFolder;
+    // Only where a screen still shows it.
+    const QScreen *screen = memory.geometry.isValid()
+            ? QGuiApplication::screenAt(memory.geometry.center())
+            : nullptr;
+    if (screen)
+        setGeometry(memory.geometry);
+    if (memory.maximized)
+        MaxWindow();
+    showListPage(memory.listPage);
+    if (!problem.isEmpty())
+        notice->showNotice(problem);
+}
+
+void Velmora::closeEvent(QCloseEvent *event)
+{
+    if (remembering) {
+        WindowMemory memory;
+        memory.volume = videoVolumnSlider->value();
+        const bool filled = status->maximized != 0 || fullScreenOn;
+        memory.geometry = filled && geometryBeforeFillingScreen.isValid() ? geometryBeforeFillingScreen
+                                                                          : geometry();
+        memory.maximized = status->maximized != 0;
+        memory.listPage = status->currentPage;
+        memory.importFolder = importFolder;
+        memory.save();
+    }
+    QWidget::closeEvent(event);
+}
+
 void Velmora::createMapView()
 {
     googleMap = new QWebEngineView(this);
@@ -236,6 +278,50 @@ void Velmora::createButtons()
     windowMin = button(QStringLiteral("WindowMin"));
     windowMax = button(QStringLiteral("WindowMax"));
     windowClose = button(QStringLiteral("WindowClose"));
+    windowMenu = button(QStringLiteral("WindowMenu"));
+    createMenu();
+}
+
+// The program's menu, from the title bar beside minimise.
+void Velmora::createMenu()
+{
+    windowMenu->setText(QStringLiteral("\u2261"));
+    auto *menu = new QMenu(windowMenu);
+    menu->setObjectName(QStringLiteral("ProgramMenu"));
+    menu->addAction(tr("Remove missing recordings"), this, &Velmora::removeMissingRecordings);
+    menu->addSeparator();
+    menu->addAction(tr("About Marvenda"), this, &Velmora::showAbout);
+    windowMenu->setMenu(menu);
+}
+
+// Recordings whose video is gone (a card taken out for good) leave the list
+// and the library; nothing on disk is touched.
+void Velmora::removeMissingRecordings()
+{
+    int removed = 0;
+    for (int index = catalogue->GetVideoCount() - 1; index >= 0; --index) {
+        if (QFileInfo::exists(catalogue->GetVideoPath(index)))
+            continue;
+        if (index == player->GetIndex() && !player->currentPath().isEmpty()) {
+            ClearGUI();
+            player->Stop();
+        }
+        catalogue->DeleteVideoAndGpsfile(index);
+        ++removed;
+    }
+    showListPage(status->currentPage);
+    notice->showNotice(tr("Missing recordings removed: %1").arg(removed));
+}
+
+void Velmora::showAbout()
+{
+    QMessageBox::about(this, tr("About Marvenda"),
+                       tr("<p><b>Marvenda</b> %1 &mdash; dash-camera recording player</p>"
+                          "<p>Qt %2, libvlc %3</p>"
+                          "<p>Map data &copy; OpenStreetMap contributors, under the Open Database "
+                          "License (ODbL); map library Leaflet.</p>")
+                               .arg(QStringLiteral(VELMORA_VERSION), QString::fromLatin1(qVersion()),
+                                    UVlcWrapper::libraryVersion().toHtmlEscaped()));
 }
 
 // Where one signal drives two slots, the order of these connections is the
@@ -275,6 +361,7 @@ void Velmora::connectTheRest()
     connect(wheelPager, &WheelPager::nextPage, this, &Velmora::ListTableNextPage);
     connect(catalogue, &UVideoAndGpsfiles::VideoAdded, player, &UVlcWrapper::AddMedia);
     connect(catalogue, &UVideoAndGpsfiles::VideoDeleted, player, &UVlcWrapper::RemoveMedia);
+    connect(catalogue, &UVideoAndGpsfiles::videoReplaced, player, &UVlcWrapper::replaceMedia);
     connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
     connect(player, &UVlcWrapper::snapshotSaved, this, &Velmora::showSnapshotSaved);
     connect(player, &UVlcWrapper::snapshotFailed, this, &Velmora::showSnapshotFailed);
@@ -294,6 +381,7 @@ void Velmora::addToolTips()
     windowMin->setToolTip(tr("Minimize"));
     windowMax->setToolTip(tr("Maximize or restore"));
     windowClose->setToolTip(tr("Close"));
+    windowMenu->setToolTip(tr("Menu"));
 }
 
 // Window-wide keys; the buttons and tables never take the focus, so nothing
@@ -373,12 +461,13 @@ void Velmora::layoutWidgets()
     windowMin->setGeometry(W - 65, 0, 20, 20);
     windowMax->setGeometry(W - 45, 0, 20, 20);
     windowClose->setGeometry(W - 25, 0, 20, 20);
+    windowMenu->setGeometry(W - 85, 0, 20, 20);
 
     videoName->setGeometry(15, H - 245, 110, 20);
     videoTime->setGeometry(15, H - 225, 110, 20);
 
     for (QPushButton *button : { videoPlay, videoPre, videoNext, videoStop, shot, videoListPrePage,
                                  videoListNextPage, videoListItemImport, videoListItemDelete,
-                                 windowMin, windowMax, windowClose })
+                                 windowMin, windowMax, windowClose, windowMenu })
         button->setFocusPolicy(Qt::NoFocus);
 }

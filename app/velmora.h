@@ -19,6 +19,8 @@ class QWebEngineView;
 enum class MapPage;
 
 class GpsLogData;
+class LibraryKeeper;
+class RecordingLibrary;
 struct GpsLogRecord;
 class NcFramelessHelper;
 class NoticeBar;
@@ -54,7 +56,13 @@ public:
     // lists, as the open dialog does; the command line and drops use it too.
     void importVideos(const QStringList &paths);
 
+    // Keeps the recordings in `library` (null: none can be kept) and the
+    // window's state in the settings from now on, and brings back both as they
+    // were left. `problem`, when there was one, is said once in the window.
+    void remember(RecordingLibrary *library, const QString &problem);
+
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
@@ -94,6 +102,9 @@ private:
     void createMapView();
     void createTables();
     void createButtons();
+    void createMenu();
+    void removeMissingRecordings();
+    void showAbout();
     void connectTitleBarAndButtons();
     void connectTheRest();
     void layoutWidgets();
@@ -178,6 +189,7 @@ private:
     QPushButton *windowMin = nullptr;
     QPushButton *windowMax = nullptr;
     QPushButton *windowClose = nullptr;
+    QPushButton *windowMenu = nullptr;
     QLabel *videoTime = nullptr;
     QLabel *videoName = nullptr;
     QLabel *listPageLabel = nullptr;
@@ -187,6 +199,10 @@ private:
     QTimer *updateTimer = nullptr;
     QTimer *notConnectedTimer = nullptr;
     UVideoAndGpsfiles *catalogue = nullptr;
+    LibraryKeeper *keeper = nullptr;
+    // The settings are read and written only when the window remembers.
+    bool remembering = false;
+    QString importFolder;
     std::unique_ptr<GpsLogData> gpsLog;
     QPushButton *shot = nullptr;
     NoticeBar *notice = nullptr;

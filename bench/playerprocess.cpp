@@ -93,6 +93,9 @@ PlayerProcess::~PlayerProcess()
 bool PlayerProcess::start(const QStringList &recordings, const QStringList &extraEnvironment)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *folder : { "DATA", "CONFIG", "CACHE" })
+        environment.insert(QStringLiteral("XDG_%1_HOME").arg(QLatin1String(folder)),
+                           home.filePath(QString::fromLatin1(folder).toLower()));
     for (const QString &variable : extraEnvironment)
         environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     // Chromium will not start its sandbox as root; tools/run.sh does the same.

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // The real program, started the way a user starts it: in its run folder, with
 // the recordings named on its command line. Its output goes to a log file.
@@ -56,6 +57,8 @@ private:
 
     QString runFolder;
     QString logPath;
+    // The program's data, settings and cache: each launch starts as a new user's would.
+    QTemporaryDir home;
     QProcess process;
 };
 

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QTableWidget>
 
 namespace {
@@ -20,11 +22,20 @@ QString translatedGpsState(const QString &state)
     return QCoreApplication::translate("QObject", state.toLatin1().constData());
 }
 
+void clearMissingMark(QTableWidget *table, int row)
+{
+    QTableWidgetItem *name = table->item(row, NameColumn);
+    name->setForeground(QBrush());
+    name->setToolTip(QString());
+}
+
 void clearTexts(QTableWidget *table)
 {
-    for (int row = 0; row < table->rowCount(); ++row)
+    for (int row = 0; row < table->rowCount(); ++row) {
         for (int column = 0; column < ColumnCount; ++column)
             table->item(row, column)->setText(QString());
+        clearMissingMark(table, row);
+    }
 }
 
 void clearCurrentCell(QTableWidget *table)
@@ -32,9 +43,21 @@ void clearCurrentCell(QTableWidget *table)
     table->setCurrentCell(-1, -1);
 }
 
+// A recording whose video is gone (a card taken out) stays listed, greyed,
+// with the path where it was. Only shown rows are looked at.
+void markIfMissing(QTableWidget *table, int row, const QString &videoPath)
+{
+    if (QFileInfo::exists(videoPath))
+        return;
+    QTableWidgetItem *name = table->item(row, NameColumn);
+    name->setForeground(QColor(0x80, 0x80, 0x80));
+    name->setToolTip(Velmora::tr("Missing: %1").arg(QDir::toNativeSeparators(videoPath)));
+}
+
 void showEntry(QTableWidget *table, int row, const UVideoAndGpsfiles &catalogue, int index)
 {
     table->item(row, NameColumn)->setText(catalogue.GetVideoFileName(index));
+    markIfMissing(table, row, catalogue.GetVideoPath(index));
     table->item(row, DateColumn)->setText(catalogue.GetVideoDate(index));
     table->item(row, TimeColumn)->setText(catalogue.GetVideoTime(index));
     table->item(row, GpsStateColumn)->setText(translatedGpsState(catalogue.GetGpsFileState(index)));
@@ -70,8 +93,11 @@ void Velmora::OpenFiles()
     // own dialog soon blocks the window anyway.
     if (importing)
         return;
-    importVideos(QFileDialog::getOpenFileNames(this, tr("Open Files"), QString(),
-                                               tr("Video Files (*.MOV)")));
+    const QStringList chosen = QFileDialog::getOpenFileNames(this, tr("Open Files"), importFolder,
+                                                             tr("Video Files (*.MOV)"));
+    if (!chosen.isEmpty())
+        importFolder = QFileInfo(chosen.first()).absolutePath();
+    importVideos(chosen);
 }
 
 void Velmora::DeleteFile()

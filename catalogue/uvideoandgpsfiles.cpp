@@ -199,6 +199,15 @@ std::optional<VideoAndGpsfileInfo> UVideoAndGpsfiles::describeVideo(const QStrin
     return entry;
 }
 
+void UVideoAndGpsfiles::replaceEntry(int index, VideoAndGpsfileInfo entry)
+{
+    if (!isValidIndex(index))
+        return;
+    const QString path = entry.videoPath;
+    videoAndGpsfiles[index] = std::move(entry);
+    emit videoReplaced(index, path);
+}
+
 void UVideoAndGpsfiles::addDescribed(VideoAndGpsfileInfo entry)
 {
     const QString path = entry.videoPath;

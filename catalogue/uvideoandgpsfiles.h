@@ -59,10 +59,13 @@ public:
     static std::optional<VideoAndGpsfileInfo> describeVideo(const QString &videoPath);
     // Appends a described video, as AddVideoAndGpsfiles does.
     void addDescribed(VideoAndGpsfileInfo entry);
+    // Entry `index` described anew (its files changed, or moved).
+    void replaceEntry(int index, VideoAndGpsfileInfo entry);
 
 signals:
     void VideoAdded(QString VideoPath);
     void VideoDeleted(int Index);
+    void videoReplaced(int index, const QString &videoPath);
 
 public slots:
     void AddVideoAndGpsfiles(QStringList VideoPaths);

@@ -4,6 +4,7 @@
 
 #include "app/velmora.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "library/librarykeeper.h"
 #include "widgets/noticebar.h"
 
 #include <QCoreApplication>
@@ -83,14 +84,14 @@ bool acceptAsCopy(QDropEvent *event)
     return true;
 }
 
-using Described = std::optional<VideoAndGpsfileInfo>;
+using Described = std::optional<StoredRecording>;
 
 void describeVideos(QPromise<Described> &promise, const QStringList &paths)
 {
     for (const QString &path : paths) {
         if (promise.isCanceled())
             return;
-        promise.addResult(UVideoAndGpsfiles::describeVideo(path));
+        promise.addResult(LibraryKeeper::describe(path));
     }
 }
 
@@ -135,8 +136,8 @@ void Velmora::importPending()
     QEventLoop loop;
     connect(&watcher, &QFutureWatcherBase::resultsReadyAt, &loop, [&](int begin, int end) {
         for (int i = begin; i < end; ++i) {
-            if (std::optional<VideoAndGpsfileInfo> entry = watcher.resultAt(i))
-                catalogue->addDescribed(std::move(*entry));
+            if (const Described recording = watcher.resultAt(i))
+                keeper->addImported(*recording);
             else
                 notImported << batch.at(i);
         }

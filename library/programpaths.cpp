@@ -86,7 +86,9 @@ QString snapshotFolder(QString *why)
     QString reason;
     const QString program = programFolder();
     QString folder;
-    if (QFileInfo(program).isWritable()) {
+    // An installed program's folder (bin/) is no place for pictures, even for root.
+    const bool runFolder = dataFolder() == QDir(program).path();
+    if (runFolder && QFileInfo(program).isWritable()) {
         folder = usableShotFolder(QDir(program).filePath(kShotsBesideProgram), &reason);
     } else {
         const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
@@ -106,6 +108,12 @@ QString settingsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
             + QStringLiteral("/Marvenda/velmora.conf");
+}
+
+QString libraryFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+            + QStringLiteral("/Marvenda/library.sqlite");
 }
 
 void setProgramFolder(const QString &folder)

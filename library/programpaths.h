@@ -23,13 +23,16 @@ QString pagesFolder();
 // The extra libvlc plug-ins beside the executable, or empty when there are none.
 QString pluginFolder();
 
-// Where snapshots go, created if need be: VideoShots/ in the program folder
-// when the user can write there, otherwise Marvenda/ in the user's pictures
-// folder. Empty, with the reason in `why`, when neither can be used.
+// Where snapshots go, created if need be: VideoShots/ in the run folder when
+// the user can write there, otherwise (and for an installed program) Marvenda/
+// in the user's pictures folder. Empty, with the reason in `why`, when neither can be used.
 QString snapshotFolder(QString *why = nullptr);
 
 // The user's settings file in the configuration folder.
 QString settingsFile();
+
+// The recordings library in the user's data folder.
+QString libraryFile();
 
 // Tests and embedding programs stand in a folder of their own for the
 // executable's; an empty path returns to the executable's folder.

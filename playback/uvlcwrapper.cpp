@@ -274,6 +274,12 @@ void UVlcWrapper::AddMedia(QString filepath)
     playlist->append(QDir::toNativeSeparators(filepath));
 }
 
+void UVlcWrapper::replaceMedia(int index, const QString &filepath)
+{
+    if (isValidIndex(index))
+        (*playlist)[index] = QDir::toNativeSeparators(filepath);
+}
+
 int UVlcWrapper::RemoveMedia(int Index)
 {
     if (!isValidIndex(Index))
@@ -400,6 +406,11 @@ int UVlcWrapper::GetVolume()
     if (!mediaPlayer)
         return -1;
     return stopInProgress() ? volume : libvlc_audio_get_volume(mediaPlayer);
+}
+
+QString UVlcWrapper::libraryVersion()
+{
+    return QString::fromUtf8(libvlc_get_version());
 }
 
 void UVlcWrapper::ToggleFullscreen()

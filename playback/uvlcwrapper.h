@@ -46,6 +46,8 @@ public:
     // so that the two can be compared from outside the program.
     Q_INVOKABLE int GetMediaCount() const;
     void ToggleFullscreen();
+    // The version of the libvlc in use, for the About box.
+    static QString libraryVersion();
 
 signals:
     // The media state changed, announced on the wrapper's thread; `state` is
@@ -65,6 +67,8 @@ public slots:
     int PlayPrevious();
     void AddMedia(QString filepath);
     int RemoveMedia(int Index);
+    // Item `index` is now the file at `filepath` (its card was mounted elsewhere).
+    void replaceMedia(int index, const QString &filepath);
     int SetVolume(int volume);
     void SetPosition(int pos);
     void takeShot();

@@ -13,6 +13,9 @@ program=$1 run_folder=$2 shots=$3 planted_plugin=$4
 mkdir -p "$shots"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset QT_QPA_PLATFORM
+# A home of its own: the user's library and settings stay untouched.
+home=$(mktemp -d)
+export XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -55,7 +58,7 @@ start_and_close run-folder "$run_folder"
 # Started from a folder without images/ and without the translation, the
 # program still starts with its own pages.
 bare=$(mktemp -d)
-trap 'rm -rf "$bare"' EXIT
+trap 'rm -rf "$bare" "$home"' EXIT
 start_and_close bare-folder "$bare/"
 
 # From a folder that someone else filled: its pages and plug-ins stay unused.

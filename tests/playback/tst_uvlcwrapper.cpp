@@ -635,8 +635,10 @@ void TstUVlcWrapper::takeShot()
     QFETCH(int, lines);
     QFETCH(bool, picture);
 
-    // Snapshots go beside the program, for which this folder stands in.
+    // Snapshots go into the run folder (one with images/), for which this
+    // folder stands in.
     ScratchRunFolder here(ScratchRunFolder::Empty);
+    QVERIFY(QDir(here.path()).mkdir(QStringLiteral("images")));
     const QString shots = here.filePath(QStringLiteral("VideoShots"));
 
     if (situation == QLatin1String("folder"))

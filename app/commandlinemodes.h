@@ -1,0 +1,23 @@
+#ifndef COMMANDLINEMODES_H
+#define COMMANDLINEMODES_H
+
+#include <QStringList>
+
+class QTextStream;
+
+// What the command line asks for, read before any window or display is needed.
+struct CommandLine
+{
+    bool list = false;  // --list: print the library and exit
+    bool fresh = false; // --fresh: neither read nor write the library and settings
+    QStringList videos; // absolute, clean paths of the files named
+    QString error;      // one line when the arguments make no sense
+
+    static CommandLine parse(const QStringList &arguments);
+};
+
+// `velmora --list`: the library as tab-separated lines (file name, date, time,
+// GPS rating, video path). Exit status 0, or 1 with one line on `err`.
+int listLibrary(QTextStream &out, QTextStream &err);
+
+#endif // COMMANDLINEMODES_H

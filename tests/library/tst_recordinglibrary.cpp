@@ -1,0 +1,232 @@
+// The library against a real SQLite file in a folder of the test's own: what
+// is stored comes back in order, a file that is no library is put aside, a
+// writer killed half-way leaves a sound file, and an import keeps one entry
+// per recording.
+
+#include "app/commandlinemodes.h"
+#include "catalogue/uvideoandgpsfiles.h"
+#include "library/librarykeeper.h"
+#include "library/recordinglibrary.h"
+#include "testrecordings.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdlib>
+
+using namespace testrecordings;
+
+namespace {
+
+StoredRecording recording(const QString &path, GpsFileState state = GpsFileAvailable)
+{
+    StoredRecording stored;
+    stored.info.videoPath = path;
+    stored.info.fileName = QFileInfo(path).fileName();
+    stored.info.date = QStringLiteral("2010-04-03");
+    stored.info.time = QStringLiteral("12:54");
+    stored.info.gpsState = state;
+    stored.video = { 1000, 1 };
+    return stored;
+}
+
+// Started as a child by killedWriterLeavesASoundFile: stores recordings, one
+// transaction each, until it is killed.
+void writeUntilKilled()
+{
+    const QByteArray path = qgetenv("VELMORA_TEST_WRITER");
+    if (path.isEmpty())
+        return;
+    // Qt SQL finds its driver through the application.
+    int argc = 1;
+    char name[] = "writer";
+    char *argv[] = { name, nullptr };
+    QCoreApplication application(argc, argv);
+    RecordingLibrary library(QString::fromLocal8Bit(path));
+    if (!library.open())
+        std::_Exit(2);
+    for (int i = 0;; ++i) {
+        if (!library.store(recording(QStringLiteral("/card/DCIM/100MEDIA/FILE%1.MOV").arg(i))))
+            std::_Exit(3);
+    }
+}
+Q_CONSTRUCTOR_FUNCTION(writeUntilKilled)
+
+} // namespace
+
+class TestRecordingLibrary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void storesInOrder();
+    void notALibrary_data();
+    void notALibrary();
+    void unwritableFolder();
+    void killedWriterLeavesASoundFile();
+    void importKeepsOneEntry();
+    void listPrintsTheLibrary();
+
+private:
+    QString libraryPath() const { return folder->filePath(QStringLiteral("library.sqlite")); }
+
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void TestRecordingLibrary::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+}
+
+void TestRecordingLibrary::storesInOrder()
+{
+    {
+        RecordingLibrary library(libraryPath());
+        QVERIFY(library.open());
+        for (const char *name : { "/a/FILE0003.MOV", "/a/FILE0001.MOV", "/a/FILE0002.MOV" })
+            QVERIFY(library.store(recording(QLatin1String(name))));
+        // An update keeps the place; a removal leaves the others in order.
+        QVERIFY(library.store(recording(QStringLiteral("/a/FILE0003.MOV"), GpsFileUnavailable)));
+        QVERIFY(library.remove(QStringLiteral("/a/FILE0001.MOV")));
+    }
+    RecordingLibrary again(libraryPath());
+    QVERIFY(again.open());
+    QVERIFY(again.problem().isEmpty());
+    const QList<StoredRecording> stored = again.recordings();
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(stored[0].info.fileName, QStringLiteral("FILE0003.MOV"));
+    QCOMPARE(stored[0].info.gpsState, GpsFileUnavailable);
+    QCOMPARE(stored[1].info.videoPath, QStringLiteral("/a/FILE0002.MOV"));
+    QCOMPARE(stored[1].video, (FileStamp{ 1000, 1 }));
+}
+
+void TestRecordingLibrary::notALibrary_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("garbage") << QByteArray("not a database at all\n").repeated(300);
+    QTest::newRow("truncated") << QByteArray("truncate");
+    QTest::newRow("from a newer version") << QByteArray("newer");
+}
+
+// Put aside, never lost, and the program starts with an empty library.
+void TestRecordingLibrary::notALibrary()
+{
+    QFETCH(QByteArray, content);
+    if (content == "truncate" || content == "newer") {
+        RecordingLibrary library(libraryPath());
+        QVERIFY(library.open());
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(library.store(recording(QStringLiteral("/a/FILE%1.MOV").arg(i))));
+    }
+    if (content == "newer") {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        db.setDatabaseName(libraryPath());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version=99")));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    } else if (content == "truncate") {
+        QFile file(libraryPath());
+        QVERIFY(file.resize(file.size() / 3));
+    } else {
+        QVERIFY(writeFile(libraryPath(), content));
+    }
+
+    RecordingLibrary library(libraryPath());
+    QVERIFY(library.open());
+    QVERIFY(library.recordings().isEmpty());
+    QVERIFY2(library.problem().contains(QLatin1String("put aside")), qPrintable(library.problem()));
+    QCOMPARE(QDir(folder->path()).entryList({ QStringLiteral("library.sqlite.broken-*") }).size(), 1);
+    QVERIFY(library.store(recording(QStringLiteral("/b/FILE0001.MOV"))));
+}
+
+void TestRecordingLibrary::unwritableFolder()
+{
+    QVERIFY(writeFile(folder->filePath(QStringLiteral("file")), "a file where the folder should be"));
+    RecordingLibrary library(folder->filePath(QStringLiteral("file/library.sqlite")));
+    QVERIFY(!library.open());
+    QVERIFY(!library.problem().isEmpty());
+    QVERIFY(!library.store(recording(QStringLiteral("/a/FILE0001.MOV"))));
+}
+
+// kill -9 in the middle of storing: every committed recording is there and
+// the file passes SQLite's own integrity check.
+void TestRecordingLibrary::killedWriterLeavesASoundFile()
+{
+    QProcess writer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VELMORA_TEST_WRITER"), libraryPath());
+    writer.setProcessEnvironment(environment);
+    writer.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(writer.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(libraryPath() + QStringLiteral("-wal")).size() > 100000, 20000);
+    ::kill(pid_t(writer.processId()), SIGKILL);
+    QVERIFY(writer.waitForFinished());
+
+    RecordingLibrary library(libraryPath());
+    QVERIFY(library.open());
+    QVERIFY(library.problem().isEmpty());
+    QVERIFY(library.recordings().size() > 10);
+}
+
+void TestRecordingLibrary::importKeepsOneEntry()
+{
+    const QString card = folder->filePath(QStringLiteral("card"));
+    const QString video = cardVideo(card, QStringLiteral("FILE0001.MOV"));
+    QVERIFY(writeFile(video, "video"));
+    RecordingLibrary library(libraryPath());
+    QVERIFY(library.open());
+    UVideoAndGpsfiles catalogue;
+    LibraryKeeper keeper(&catalogue);
+    keeper.restoreFrom(&library);
+    const auto import = [&](const QString &path) { keeper.addImported(*LibraryKeeper::describe(path)); };
+
+    import(video);
+    import(folder->filePath(QStringLiteral("card/DCIM/../DCIM/100MEDIA/FILE0001.MOV")));
+    QCOMPARE(catalogue.GetVideoCount(), 1);
+    QCOMPARE(catalogue.GetGpsFileState(0), QStringLiteral("Not Exist"));
+    // A log that appeared since: rated again, still one entry.
+    QVERIFY(writeLog(cardLog(card, QStringLiteral("FILE0001.MOV")), 5, 0));
+    import(video);
+    QCOMPARE(catalogue.GetVideoCount(), 1);
+    QCOMPARE(catalogue.GetGpsFileState(0), QStringLiteral("Available"));
+    // The card mounted elsewhere: found again, not listed twice.
+    QVERIFY(QDir().rename(card, folder->filePath(QStringLiteral("media"))));
+    import(cardVideo(folder->filePath(QStringLiteral("media")), QStringLiteral("FILE0001.MOV")));
+    QCOMPARE(catalogue.GetVideoCount(), 1);
+    QVERIFY(catalogue.GetVideoPath(0).contains(QLatin1String("/media/")));
+    QCOMPARE(library.recordings().size(), 1);
+    QCOMPARE(library.recordings().first().info.videoPath, catalogue.GetVideoPath(0));
+    // Deleting forgets it in the library too.
+    catalogue.DeleteVideoAndGpsfile(0);
+    QVERIFY(library.recordings().isEmpty());
+}
+
+void TestRecordingLibrary::listPrintsTheLibrary()
+{
+    {
+        RecordingLibrary library(RecordingLibrary::defaultPath());
+        QVERIFY(library.open());
+        for (const StoredRecording &stored : library.recordings())
+            QVERIFY(library.remove(stored.info.videoPath));
+        QVERIFY(library.store(recording(QStringLiteral("/media/sd/DCIM/100MEDIA/FILE0042.MOV"))));
+    }
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    QCOMPARE(listLibrary(outStream, errStream), 0);
+    QCOMPARE(out, QStringLiteral("FILE0042.MOV\t2010-04-03\t12:54\tAvailable\t/media/sd/DCIM/100MEDIA/FILE0042.MOV\n"));
+    QVERIFY(err.isEmpty());
+}
+
+QTEST_MAIN(TestRecordingLibrary)
+#include "tst_recordinglibrary.moc"
