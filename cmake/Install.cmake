@@ -8,11 +8,13 @@ set(velmora_data ${CMAKE_INSTALL_DATADIR}/velmora)
 install(TARGETS velmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${velmora_qm_files} DESTINATION ${velmora_data})
 install(FILES ${VELMORA_PAGES} DESTINATION ${velmora_data}/images)
-# Leaflet stays Debian's own package's, linked rather than copied.
+# Leaflet stays Debian's own package's, linked (relatively) rather than copied.
 install(CODE "
-    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${velmora_data}/images/leaflet\")
+    set(images \"\${CMAKE_INSTALL_PREFIX}/${velmora_data}/images\")
+    file(RELATIVE_PATH target \"\${images}\" \"${LEAFLET_DIR}\")
+    set(link \"\$ENV{DESTDIR}\${images}/leaflet\")
     file(REMOVE_RECURSE \"\${link}\")
-    file(CREATE_LINK \"${LEAFLET_DIR}\" \"\${link}\" SYMBOLIC)")
+    file(CREATE_LINK \"\${target}\" \"\${link}\" SYMBOLIC)")
 
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/org.marvenda.Velmora.metainfo.xml
                ${CMAKE_CURRENT_BINARY_DIR}/packaging/org.marvenda.Velmora.metainfo.xml @ONLY)
@@ -25,17 +27,22 @@ install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/resources/images-src/Video_Play.svg
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/resources/images/Video_Play.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps RENAME velmora.png)
 
-# What Debian asks of every package: its copyright and a compressed changelog.
+# What Debian asks of every package: its copyright, a compressed changelog,
+# and a manual page.
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog.Debian
-               ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian @ONLY)
-add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian.gz
-    COMMAND gzip -n -9 -c ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian
-            > ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian.gz
-    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian)
-add_custom_target(velmora_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian.gz)
+               ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog @ONLY)
+set(velmora_gzipped)
+foreach(file ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog ${CMAKE_CURRENT_SOURCE_DIR}/packaging/velmora.1)
+    get_filename_component(name ${file} NAME)
+    set(gzipped ${CMAKE_CURRENT_BINARY_DIR}/packaging/${name}.gz)
+    add_custom_command(OUTPUT ${gzipped} COMMAND gzip -n -9 -c ${file} > ${gzipped} DEPENDS ${file})
+    list(APPEND velmora_gzipped ${gzipped})
+endforeach()
+add_custom_target(velmora_package_docs ALL DEPENDS ${velmora_gzipped})
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/copyright
-              ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.Debian.gz
+              ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/velmora.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmora)

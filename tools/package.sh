@@ -10,7 +10,7 @@ cd "$root/build"
 cpack -G DEB
 deb=$(ls -t velmora_*.deb | head -n 1)
 # Errors fail the check; warnings are shown.
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
 dpkg-deb -x "$deb" "$staging"

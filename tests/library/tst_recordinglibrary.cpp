@@ -83,6 +83,8 @@ private:
 void TestRecordingLibrary::init()
 {
     folder = std::make_unique<QTemporaryDir>();
+    // Also when run by hand: never the user's own library.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder->filePath(QStringLiteral("data"))));
 }
 
 void TestRecordingLibrary::storesInOrder()
