@@ -3,6 +3,7 @@
 #include "app/velmora.h"
 #include "library/programpaths.h"
 #include "library/recordinglibrary.h"
+#include "library/usersettings.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -57,11 +58,13 @@ void quietLogging()
 }
 
 // The catalogue for the user's language from the program's own folder; none
-// (English) when there is none for it.
-void installTranslation(QTranslator &translator)
+// (English) when there is none for it. The user may have chosen another.
+void installTranslation(QTranslator &translator, Language language)
 {
-    if (translator.load(QLocale::system(), QStringLiteral("velmora"), QStringLiteral("_"),
-                        ProgramPaths::dataFolder()))
+    const QLocale locale = language == Language::Russian ? QLocale(QLocale::Russian)
+            : language == Language::English              ? QLocale(QLocale::English)
+                                                         : QLocale::system();
+    if (translator.load(locale, QStringLiteral("velmora"), QStringLiteral("_"), ProgramPaths::dataFolder()))
         QApplication::installTranslator(&translator);
 }
 
@@ -112,7 +115,7 @@ int main(int argc, char **argv)
         return 0;
 
     QTranslator translator;
-    installTranslation(translator);
+    installTranslation(translator, line.fresh ? Language::System : savedLanguage());
 
     auto splashPixmap = std::make_unique<QPixmap>(QStringLiteral(":/images/Splash.png"));
     auto splash = std::make_unique<QSplashScreen>(*splashPixmap);

@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QFileInfo>
 #include <QLabel>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -288,6 +289,23 @@ void Velmora::createMenu()
     windowMenu->setText(QStringLiteral("\u2261"));
     auto *menu = new QMenu(windowMenu);
     menu->setObjectName(QStringLiteral("ProgramMenu"));
+    QMenu *languages = menu->addMenu(tr("Language"));
+    auto *languageGroup = new QActionGroup(languages);
+    const std::pair<Language, QString> choices[] = {
+        { Language::System, tr("As the system") },
+        { Language::English, QStringLiteral("English") },
+        { Language::Russian, QStringLiteral("Русский") },
+    };
+    for (const auto &[language, name] : choices) {
+        QAction *choice = languages->addAction(name, this, [this, language = language] {
+            if (remembering)
+                saveLanguage(language);
+            notice->showNotice(tr("The language changes at the next start."));
+        });
+        choice->setCheckable(true);
+        languageGroup->addAction(choice);
+        choice->setChecked(language == savedLanguage());
+    }
     menu->addAction(tr("Remove missing recordings"), this, &Velmora::removeMissingRecordings);
     menu->addSeparator();
     menu->addAction(tr("About Marvenda"), this, &Velmora::showAbout);

@@ -42,6 +42,8 @@ public:
 
     // `environment` adds to the benchmark's own.
     bool start(const QStringList &recordings, const QStringList &environment = {});
+    // The program's data folder (XDG_DATA_HOME), to be filled before start().
+    QString dataHome() const { return home.filePath(QStringLiteral("data")); }
     bool isRunning() const;
     Memory memory() const;
     // Processor time used so far by the tree, in seconds.

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -129,18 +130,23 @@ void Velmora::importPending()
     progress.setAutoReset(false);
     progress.setMinimumDuration(kProgressDelayMs);
     progress.setValue(0); // the half second counts from here
+    // Results come in batches, which would fool the dialog's own estimate of
+    // the time left: a long import shows after the half second, whatever it is.
+    QTimer::singleShot(kProgressDelayMs, &progress, [&progress] { progress.show(); });
     int done = 0;
     QStringList notImported;
     QStringList batch;
     QFutureWatcher<Described> watcher;
     QEventLoop loop;
     connect(&watcher, &QFutureWatcherBase::resultsReadyAt, &loop, [&](int begin, int end) {
+        QList<StoredRecording> found;
         for (int i = begin; i < end; ++i) {
             if (const Described recording = watcher.resultAt(i))
-                keeper->addImported(*recording);
+                found << *recording;
             else
                 notImported << batch.at(i);
         }
+        keeper->addImported(found);
         done += end - begin;
         progress.setMaximum(done + int(pendingImports.size()) + int(batch.size()) - end);
         progress.setValue(done);

@@ -51,6 +51,15 @@ void LibraryKeeper::addImported(const StoredRecording &recording)
         replace(index, recording);
 }
 
+void LibraryKeeper::addImported(const QList<StoredRecording> &recordings)
+{
+    const bool batch = library && library->beginChanges();
+    for (const StoredRecording &recording : recordings)
+        addImported(recording);
+    if (batch)
+        library->commitChanges();
+}
+
 int LibraryKeeper::indexOfPath(const QString &videoPath) const
 {
     if (!pathCount.contains(videoPath))

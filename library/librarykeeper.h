@@ -30,6 +30,8 @@ public:
     // size and time on a card mounted elsewhere) is updated instead when its
     // files changed or moved, and left alone otherwise.
     void addImported(const StoredRecording &recording);
+    // A batch of an import, stored as one transaction.
+    void addImported(const QList<StoredRecording> &recordings);
 
 private:
     void forget(int index);

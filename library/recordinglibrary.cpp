@@ -200,6 +200,16 @@ bool RecordingLibrary::store(const StoredRecording &recording)
     return query.exec();
 }
 
+bool RecordingLibrary::beginChanges()
+{
+    return opened && QSqlDatabase::database(connection, false).transaction();
+}
+
+bool RecordingLibrary::commitChanges()
+{
+    return opened && QSqlDatabase::database(connection, false).commit();
+}
+
 bool RecordingLibrary::move(const QString &oldVideoPath, const StoredRecording &recording)
 {
     if (!opened)

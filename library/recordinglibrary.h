@@ -63,6 +63,9 @@ public:
     QList<StoredRecording> recordings() const;
     // Adds the recording at the end, or updates the one with the same video path.
     bool store(const StoredRecording &recording);
+    // Many changes as one transaction: an import's batch costs one commit.
+    bool beginChanges();
+    bool commitChanges();
     // Replaces the recording stored at `oldVideoPath` (a card mounted elsewhere).
     bool move(const QString &oldVideoPath, const StoredRecording &recording);
     bool remove(const QString &videoPath);

@@ -4,6 +4,30 @@
 
 #include <QSettings>
 
+namespace {
+
+const QString kLanguageKey = QStringLiteral("interface/language");
+
+} // namespace
+
+Language savedLanguage()
+{
+    const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    const QString name = settings.value(kLanguageKey).toString();
+    if (name == QLatin1String("en"))
+        return Language::English;
+    if (name == QLatin1String("ru"))
+        return Language::Russian;
+    return Language::System;
+}
+
+void saveLanguage(Language language)
+{
+    QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    const char *const names[] = { "system", "en", "ru" };
+    settings.setValue(kLanguageKey, QLatin1String(names[int(language)]));
+}
+
 WindowMemory WindowMemory::load()
 {
     const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);

@@ -5,6 +5,12 @@
 #include <QString>
 
 // How the user left the window, kept in the settings file between runs.
+// The language the user chose: the system's, or one of the program's own.
+enum class Language { System, English, Russian };
+
+Language savedLanguage();
+void saveLanguage(Language language);
+
 struct WindowMemory
 {
     int volume = 50;

@@ -58,6 +58,9 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
         // decoding threads keep 1080p in real time on two cores while holding
         // fewer pictures in flight than one thread a core and a spare would.
         "--file-caching=300", "--avcodec-threads=2",
+        // OpenGL through GLX, as Qt's own: Mesa's EGL set-up, libvlc's first
+        // choice on X11, crashed when a stop came while it ran.
+        "--gl=glx",
     };
     vlcInstance = libvlc_new(std::size(arguments), arguments);
     mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;

@@ -97,6 +97,15 @@ print_table() {
         missing "$name"
     fi
 
+    name='import of 1,000 recordings into the library (bench_import)'
+    read -r a <<<"$(capture "$import" '^import, stored: +([0-9.]+) ms.*' '\1')"
+    read -r b c <<<"$(capture "$import" '^stored import \/ cat: +([0-9.]+) \(target at most ([0-9.]+).*' '\1 \2')"
+    if [ -n "$a" ] && [ -n "$c" ]; then
+        row "$name" "$a ms, ${b}x the cat of its logs" "at most ${c}x cat" "$(is 'a <= b' "$b" "$c")"
+    else
+        missing "$name"
+    fi
+
     name='update tick, route drawn (bench_updatecycle)'
     read -r a b c <<<"$(capture "$update" \
         '^one tick, route drawn: +([0-9.]+) ms wall, +([0-9.]+) ms CPU +\(target under ([0-9.]+) ms.*' '\1 \2 \3')"
@@ -118,6 +127,15 @@ print_table() {
     fi
 
     median_row 'start-up to window drawn (bench_player)' "$player" 'start-up to window drawn'
+    name='start-up with 10,000 stored recordings (bench_player)'
+    read -r a b c <<<"$(capture "$player" \
+        '^start-up with a full library: +([0-9.]+) ms median.*, ([0-9.]+)x the empty library.*target at most ([0-9.]+)x.*' \
+        '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        row "$name" "$a ms, ${b}x the empty library" "at most ${c}x" "$(is 'a <= b' "$b" "$c")"
+    else
+        missing "$name"
+    fi
     median_row 'double click to first frame (bench_player)' "$player" 'double click to first frame'
     name='memory while playing 1080p (bench_player)'
     read -r a b c d e <<<"$(capture "$player" \

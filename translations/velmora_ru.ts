@@ -39,6 +39,42 @@
 <context>
     <name>Velmora</name>
     <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>As the system</source>
+        <translation>Как в системе</translation>
+    </message>
+    <message>
+        <source>The language changes at the next start.</source>
+        <translation>Язык сменится при следующем запуске.</translation>
+    </message>
+    <message>
+        <source>Remove missing recordings</source>
+        <translation>Убрать отсутствующие записи</translation>
+    </message>
+    <message>
+        <source>About Marvenda</source>
+        <translation>О программе Marvenda</translation>
+    </message>
+    <message>
+        <source>Missing recordings removed: %1</source>
+        <translation>Убрано отсутствующих записей: %1</translation>
+    </message>
+    <message>
+        <source>Missing: %1</source>
+        <translation>Нет файла: %1</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Меню</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; dash-camera recording player&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Map data &amp;copy; OpenStreetMap contributors, under the Open Database License (ODbL); map library Leaflet.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; проигрыватель записей видеорегистратора&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Картографические данные &amp;copy; участники OpenStreetMap, лицензия Open Database License (ODbL); картографическая библиотека Leaflet.&lt;/p&gt;</translation>
+    </message>
+    <message>
         <source>Cannot play %1: %2</source>
         <translation>Не удаётся воспроизвести %1: %2</translation>
     </message>
@@ -246,6 +282,21 @@
     <message>
         <source>No map, route or car position.</source>
         <translation>Нет карты, маршрута и положения автомобиля.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingLibrary</name>
+    <message>
+        <source>Recordings are not remembered: %1 cannot be written.</source>
+        <translation>Записи не запоминаются: нет права записи в %1.</translation>
+    </message>
+    <message>
+        <source>Recordings are not remembered: %1 cannot be used.</source>
+        <translation>Записи не запоминаются: %1 нельзя использовать.</translation>
+    </message>
+    <message>
+        <source>The library was damaged and has been put aside as %1; it starts empty.</source>
+        <translation>Библиотека была повреждена и отложена как %1; она начата заново.</translation>
     </message>
 </context>
 </TS>

@@ -174,7 +174,9 @@ bool StressRun::startProgram()
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.setStandardOutputFile(programLog);
     program.setProgram(options.program);
-    program.setArguments(recordings->startVideos());
+    // Without the library: the run counts every import as new entries, and a
+    // library would rightly keep a file imported twice only once.
+    program.setArguments(QStringList{ QStringLiteral("--fresh") } + recordings->startVideos());
     program.start();
     if (!program.waitForStarted(kStartMs)) {
         say(QStringLiteral("stress: cannot start %1: %2")
