@@ -77,8 +77,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the recording did not start\n");
         return 1;
     }
-    // The ticks are run by hand from here on.
+    // The ticks are run by hand from here on. The route may have gone with the
+    // announcement that the recording plays; the timed tick sends it afresh.
     window.probe->updateTimer()->stop();
+    window.evaluate(QStringLiteral("0"));
+    window.probe->forgetRoute();
 
     QElapsedTimer wall;
     wall.start();

@@ -12,6 +12,8 @@ public:
     int playButtonState() const { return window.playButtonState; }
     int maxButtonState() const { return window.maxButtonState; }
     int pathDrawn() const { return window.pathDrawn; }
+    // The next tick sends the whole route again, as at the start of a recording.
+    void forgetRoute() { window.pathDrawn = 0; }
     bool fullScreenOn() const { return window.fullScreenOn; }
     Velmora::DisplayWindowStatus *status() const { return window.status.get(); }
     NcFramelessHelper *frameless() const { return window.frameless.get(); }
