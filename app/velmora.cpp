@@ -320,11 +320,7 @@ void Velmora::removeMissingRecordings()
     for (int index = catalogue->GetVideoCount() - 1; index >= 0; --index) {
         if (QFileInfo::exists(catalogue->GetVideoPath(index)))
             continue;
-        if (index == player->GetIndex() && !player->currentPath().isEmpty()) {
-            ClearGUI();
-            player->Stop();
-        }
-        catalogue->DeleteVideoAndGpsfile(index);
+        deleteRecording(index);
         ++removed;
     }
     showListPage(status->currentPage);

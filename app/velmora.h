@@ -104,6 +104,7 @@ private:
     void createButtons();
     void createMenu();
     void removeMissingRecordings();
+    void deleteRecording(int index);
     void showAbout();
     void connectTitleBarAndButtons();
     void connectTheRest();

@@ -107,18 +107,23 @@ void Velmora::DeleteFile()
         index = tableIndex(videoListLeft->currentRow(), false);
     if (videoListRight->currentRow() != -1)
         index = tableIndex(videoListRight->currentRow(), true);
-    // Otherwise the deleted recording would go on playing under another's name.
-    if (index != -1 && index == player->GetIndex() && player->GetState() != UVlcWrapper::Error) {
-        ClearGUI();
-        player->Stop();
-    }
-    catalogue->DeleteVideoAndGpsfile(index);
+    deleteRecording(index);
 
     if (status->currentPage > 0 && status->currentPage >= pageCount())
         --status->currentPage;
     ListTableClearSelecttionLeft();
     ListTableClearSelecttionRight();
     ListTableUpdate();
+}
+
+// Otherwise the deleted recording would go on playing under another's name.
+void Velmora::deleteRecording(int index)
+{
+    if (index != -1 && index == player->GetIndex() && player->GetState() != UVlcWrapper::Error) {
+        ClearGUI();
+        player->Stop();
+    }
+    catalogue->DeleteVideoAndGpsfile(index);
 }
 
 void Velmora::ListTableClearSelecttionLeft()
