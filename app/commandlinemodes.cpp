@@ -1,10 +1,48 @@
 #include "app/commandlinemodes.h"
 
+#include "catalogue/uvideoandgpsfiles.h"
 #include "catalogue/videoimport.h"
+#include "library/librarykeeper.h"
 #include "library/recordinglibrary.h"
+#include "library/usersettings.h"
+#include "trips/tripfigures.h"
+#include "trips/tripgrouper.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+QString utcText(qint64 ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODate);
+}
+
+QString tripLine(const TripFigures &figures)
+{
+    return QStringList{ utcText(figures.startMs), utcText(figures.endMs),
+                        QString::number(figures.durationSeconds), QString::number(figures.clips),
+                        QString::number(figures.distanceKm, 'f', 3), QString::number(figures.maxSpeedKmh, 'f', 1),
+                        QString::number(figures.hardEvents) }
+            .join(QLatin1Char('\t'));
+}
+
+// The exit status when there is nothing to list (0: nothing was ever imported)
+// or the library cannot be read (1, and why); nothing once it is open.
+std::optional<int> openLibrary(RecordingLibrary &library, QTextStream &err)
+{
+    if (!QFileInfo::exists(RecordingLibrary::defaultPath()))
+        return 0;
+    if (library.open())
+        return std::nullopt;
+    err << library.problem() << Qt::endl;
+    return 1;
+}
+
+} // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
@@ -18,6 +56,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             optionsEnd = true;
         else if (argument == QLatin1String("--list"))
             line.list = true;
+        else if (argument == QLatin1String("--trips"))
+            line.trips = true;
         else if (argument == QLatin1String("--fresh"))
             line.fresh = true;
         else if (line.error.isEmpty())
@@ -29,19 +69,32 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 
 int listLibrary(QTextStream &out, QTextStream &err)
 {
-    if (!QFileInfo::exists(RecordingLibrary::defaultPath()))
-        return 0; // nothing imported yet: an empty list
     RecordingLibrary library;
-    if (!library.open()) {
-        err << library.problem() << Qt::endl;
-        return 1;
-    }
+    if (const std::optional<int> status = openLibrary(library, err))
+        return *status;
     const QList<StoredRecording> recordings = library.recordings();
     for (const StoredRecording &recording : recordings) {
         const VideoAndGpsfileInfo &info = recording.info;
         out << info.fileName << '\t' << info.date << '\t' << info.time << '\t'
             << gpsFileStateText(info.gpsState) << '\t' << info.videoPath << '\n';
     }
+    out.flush();
+    return 0;
+}
+
+int listTrips(QTextStream &out, QTextStream &err)
+{
+    RecordingLibrary library;
+    if (const std::optional<int> status = openLibrary(library, err))
+        return *status;
+    UVideoAndGpsfiles catalogue;
+    LibraryKeeper keeper(&catalogue);
+    keeper.restoreFrom(&library);
+    keeper.probeNow();
+    const TripSettings settings = TripSettings::load();
+    const QList<Trip> trips = groupTrips(keeper.tripClips(), settings.gapMs());
+    for (auto trip = trips.crbegin(); trip != trips.crend(); ++trip)
+        out << tripLine(readTripFigures(*trip, settings.hardEventG)) << '\n';
     out.flush();
     return 0;
 }

@@ -9,6 +9,7 @@ class QTextStream;
 struct CommandLine
 {
     bool list = false;  // --list: print the library and exit
+    bool trips = false; // --trips: print the library's trips and exit
     bool fresh = false; // --fresh: neither read nor write the library and settings
     QStringList videos; // absolute, clean paths of the files named
     QString error;      // one line when the arguments make no sense
@@ -19,5 +20,11 @@ struct CommandLine
 // `velmora --list`: the library as tab-separated lines (file name, date, time,
 // GPS rating, video path). Exit status 0, or 1 with one line on `err`.
 int listLibrary(QTextStream &out, QTextStream &err);
+
+// `velmora --trips`: the library's trips, newest first, as tab-separated lines
+// (start and end in ISO 8601 UTC, duration in seconds, clips, distance in km,
+// top speed in km/h, hard events). Recordings never probed are probed first and
+// what is found is kept. Exit status 0, or 1 with one line on `err`.
+int listTrips(QTextStream &out, QTextStream &err);
 
 #endif // COMMANDLINEMODES_H

@@ -1,5 +1,6 @@
 #include "app/velmora.h"
 
+#include "app/tripsview.h"
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "library/librarykeeper.h"
@@ -9,6 +10,7 @@
 #include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
 #include "playback/uvlcwrapper.h"
+#include "trips/triptimeline.h"
 #include "widgets/jumpclickstyle.h"
 #include "widgets/ncframelesshelper.h"
 #include "widgets/noticebar.h"
@@ -122,7 +124,8 @@ Velmora::Velmora(QWidget *parent)
     videoWindow = new UDoubleClickedWidget(this);
     videoWindow->setObjectName(QStringLiteral("VideoWindow"));
     videoWindow->setWindowFlags(Qt::FramelessWindowHint);
-    // Laid over the video; its own native window keeps it above the picture.
+    // Laid over the video; their own native windows keep them above the picture.
+    tripsView = new TripsView(this);
     notice = new NoticeBar(this);
 
     gpsLog = std::make_unique<GpsLogData>(nullptr);
@@ -212,6 +215,7 @@ void Velmora::createMapView()
     // Dark while a page loads or when none could be loaded.
     mapPage->setBackgroundColor(QColor(0x12, 0x12, 0x12));
     googleMap->setPage(mapPage);
+    connect(mapPage, &MapWebPage::routeClicked, this, &Velmora::seekToRouteSecond);
     googleMap->setVisible(true);
     googleMap->setUrl(QUrl());
 }
@@ -306,6 +310,7 @@ void Velmora::createMenu()
         languageGroup->addAction(choice);
         choice->setChecked(language == savedLanguage());
     }
+    menu->addAction(tr("Trips…"), this, [this] { tripsView->open(keeper->tripClips()); });
     menu->addAction(tr("Remove missing recordings"), this, &Velmora::removeMissingRecordings);
     menu->addSeparator();
     menu->addAction(tr("About Marvenda"), this, &Velmora::showAbout);
@@ -361,6 +366,8 @@ void Velmora::connectTheRest()
     connect(videoTimeSlider, &QSlider::actionTriggered, this, &Velmora::timeSliderMoved);
     connect(videoVolumnSlider, &QSlider::valueChanged, player, &UVlcWrapper::SetVolume);
     connect(player, &UVlcWrapper::stateChanged, this, &Velmora::playerStateChanged);
+    connect(player, &UVlcWrapper::continued, this, &Velmora::followPlayerToItsPage);
+    connect(tripsView, &TripsView::playRequested, this, &Velmora::playTrip);
     connect(videoListItemImport, &QPushButton::clicked, this, &Velmora::OpenFiles);
     connect(videoListItemDelete, &QPushButton::clicked, this, &Velmora::DeleteFile);
     connect(videoListLeft, &QTableWidget::cellClicked, this, &Velmora::ListTableClearSelecttionRight);
@@ -448,6 +455,7 @@ void Velmora::layoutWidgets()
         videoWindow->setGeometry(5, 55, D, H - 310);
     googleMap->setGeometry(W - 465, 55, 460, H - 310);
     notice->placeOver(videoWindow->geometry());
+    tripsView->setGeometry(5, 55, D, H - 60);
 
     videoTimeSlider->setGeometry(5, H - 202, (4 * D) / 6, 20);
     audioIndicator->setGeometry((5 * D) / 6 - 20, H - 202, 20, 20);

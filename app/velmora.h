@@ -22,8 +22,11 @@ class GpsLogData;
 class LibraryKeeper;
 class RecordingLibrary;
 struct GpsLogRecord;
+struct Trip;
+class TripTimeline;
 class NcFramelessHelper;
 class NoticeBar;
+class TripsView;
 class UDoubleClickedWidget;
 class USpeedMeter;
 class UVideoAndGpsfiles;
@@ -60,6 +63,9 @@ public:
     // window's state in the settings from now on, and brings back both as they
     // were left. `problem`, when there was one, is said once in the window.
     void remember(RecordingLibrary *library, const QString &problem);
+    // Plays `trip` as one drive from its clip at `position`: one map page and
+    // route for all of it, and clip after clip without a gap.
+    void playTrip(const Trip &trip, int position = 0);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -119,6 +125,14 @@ private:
     void checkOnlineThenStart();
     void onlineCheckAnswered(bool online);
     void startRecording();
+    void openRecording(int index, MapPage page);
+    int tripOffset() const;
+    int nextClipIndex() const;
+    int previousClipIndex() const;
+    void playClip(int index);
+    void prepareNextClip(qint64 playTimeMs);
+    void followPlayerToItsPage();
+    void seekToRouteSecond(int second);
 
     void addToolTips();
     void createShortcuts();
@@ -205,8 +219,11 @@ private:
     bool remembering = false;
     QString importFolder;
     std::unique_ptr<GpsLogData> gpsLog;
+    // The trip being played as one drive; none while single recordings play.
+    std::unique_ptr<TripTimeline> trip;
     QPushButton *shot = nullptr;
     NoticeBar *notice = nullptr;
+    TripsView *tripsView = nullptr;
     // True while the video surface covers the whole window.
     bool fullScreenOn = false;
     // Where the window stood before it last came to fill the screen.

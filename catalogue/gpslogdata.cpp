@@ -3,6 +3,7 @@
 #include "logs/logfile.h"
 
 #include <QByteArrayView>
+#include <QDate>
 #include <QLocale>
 #include <QStringView>
 
@@ -350,7 +351,57 @@ qsizetype lineCount(QByteArrayView content)
     return content.back() == '\n' ? newlines : newlines + 1;
 }
 
+// The two digits of `text` at `at` as a number; -1 when either is missing.
+int twoDigits(const QString &text, qsizetype at)
+{
+    if (text.size() < at + 2 || !text.at(at).isDigit() || !text.at(at + 1).isDigit())
+        return -1;
+    return text.at(at).digitValue() * 10 + text.at(at + 1).digitValue();
+}
+
+std::optional<double> signedDegrees(const QString &text, bool negative, double limit)
+{
+    bool number = false;
+    const double value = text.toDouble(&number);
+    if (!number || !std::isfinite(value) || std::abs(value) > limit)
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+constexpr int kFirstYear = 2000;
+constexpr qint64 kMsPerSecond = 1000;
+constexpr qint64 kMsPerDay = 24 * 3600 * kMsPerSecond;
+constexpr double kMaxLatitude = 90;
+constexpr double kMaxLongitude = 180;
+
 } // namespace
+
+std::optional<qint64> recordUtcMs(const GpsLogRecord &record)
+{
+    // The time may carry a fraction of a second after its six digits.
+    if (record.date.size() != 6 || (record.time.size() > 6 && record.time.at(6) != QLatin1Char('.')))
+        return std::nullopt;
+    const int year = twoDigits(record.date, 4);
+    const QDate date(kFirstYear + year, twoDigits(record.date, 2), twoDigits(record.date, 0));
+    const int hours = twoDigits(record.time, 0);
+    const int minutes = twoDigits(record.time, 2);
+    const int seconds = twoDigits(record.time, 4);
+    if (year < 0 || !date.isValid() || hours < 0 || hours > 23 || minutes < 0 || minutes > 59
+        || seconds < 0 || seconds > 59)
+        return std::nullopt;
+    const qint64 days = date.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    return days * kMsPerDay + ((hours * 60 + minutes) * 60 + seconds) * kMsPerSecond;
+}
+
+std::optional<double> latitudeDegrees(const GpsLogRecord &record)
+{
+    return signedDegrees(record.latitude, record.southOrNorth == QLatin1String("S"), kMaxLatitude);
+}
+
+std::optional<double> longitudeDegrees(const GpsLogRecord &record)
+{
+    return signedDegrees(record.longitude, record.eastOrWest == QLatin1String("W"), kMaxLongitude);
+}
 
 GpsLogData::GpsLogData(QObject *parent)
     : QObject(parent)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 // One line of a GPS log: the state of the car at one second of the video.
 struct GpsLogRecord
 {
@@ -20,6 +22,15 @@ struct GpsLogRecord
     double y = 0;
     double z = 0;
 };
+
+// The moment of a record from its "ddmmyy" date and "hhmmss" time, which the
+// logger writes in UTC: ms since the epoch, nothing when either is no valid
+// date or time. Years are 2000 to 2099.
+std::optional<qint64> recordUtcMs(const GpsLogRecord &record);
+// Decimal degrees, negative for south and west; nothing when the log gives no
+// number or one that is no place on Earth.
+std::optional<double> latitudeDegrees(const GpsLogRecord &record);
+std::optional<double> longitudeDegrees(const GpsLogRecord &record);
 
 // The records of the GPS log that belongs to the recording being played.
 // Record k is line k of the log, also when the line is empty or malformed.

@@ -4,6 +4,7 @@
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/uvlcwrapper.h"
+#include "trips/triptimeline.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -123,6 +124,8 @@ void Velmora::deleteRecording(int index)
         ClearGUI();
         player->Stop();
     }
+    if (trip && index >= 0)
+        trip->forgetRecording(index);
     catalogue->DeleteVideoAndGpsfile(index);
 }
 

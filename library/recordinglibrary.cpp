@@ -20,7 +20,8 @@ QString tr(const char *text)
 }
 
 // Every schema step, the first one creating the table; step k takes version k
-// to k + 1. A new column for a later issue is one more step at the end.
+// to k + 1, its statements separated by ';'. A new column is one more step at
+// the end.
 const char *const kMigrations[] = {
     "CREATE TABLE recordings ("
     " id INTEGER PRIMARY KEY,"
@@ -34,17 +35,34 @@ const char *const kMigrations[] = {
     " video_modified INTEGER NOT NULL,"
     " log_size INTEGER NOT NULL,"
     " log_modified INTEGER NOT NULL)",
+    // What a probe found; all NULL until the recording is probed.
+    "ALTER TABLE recordings ADD COLUMN duration_ms INTEGER;"
+    "ALTER TABLE recordings ADD COLUMN log_start_ms INTEGER;"
+    "ALTER TABLE recordings ADD COLUMN log_end_ms INTEGER",
 };
 static_assert(std::size(kMigrations) == RecordingLibrary::kSchemaVersion);
 
 // A constant, not a QString: no initialisation order to depend on.
 constexpr char kColumns[] = "video_path, file_name, date, time, gps_path, gps_state, video_size, "
-                            "video_modified, log_size, log_modified";
+                            "video_modified, log_size, log_modified, duration_ms, log_start_ms, log_end_ms";
 
 QString newConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("velmora-library-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// NULL for what is not known: a time of -1, or anything before a probe.
+QVariant knownOrNull(bool known, qint64 value)
+{
+    return known ? QVariant(value) : QVariant(QMetaType::fromType<qint64>());
+}
+
+void bindProbe(QSqlQuery &query, bool probed, qint64 durationMs, qint64 logStartMs, qint64 logEndMs)
+{
+    query.addBindValue(knownOrNull(probed, durationMs));
+    query.addBindValue(knownOrNull(probed && logStartMs >= 0, logStartMs));
+    query.addBindValue(knownOrNull(probed && logEndMs >= 0, logEndMs));
 }
 
 void bindRecording(QSqlQuery &query, const StoredRecording &recording)
@@ -55,6 +73,12 @@ void bindRecording(QSqlQuery &query, const StoredRecording &recording)
            QVariant(info.gpsFilePath), QVariant(int(info.gpsState)), QVariant(recording.video.size),
            QVariant(recording.video.modified), QVariant(recording.log.size), QVariant(recording.log.modified) })
         query.addBindValue(value);
+    bindProbe(query, recording.probed, recording.durationMs, recording.logStartMs, recording.logEndMs);
+}
+
+qint64 timeOrUnknown(const QVariant &value)
+{
+    return value.isNull() ? -1 : value.toLongLong();
 }
 
 } // namespace
@@ -137,8 +161,10 @@ bool RecordingLibrary::migrate()
         if (!db.transaction())
             return false;
         QSqlQuery step(db);
-        if (!step.exec(QString::fromLatin1(kMigrations[version]))
-            || !step.exec(QStringLiteral("PRAGMA user_version=%1").arg(version + 1)) || !db.commit()) {
+        bool done = true;
+        for (const QString &statement : QString::fromLatin1(kMigrations[version]).split(QLatin1Char(';')))
+            done = done && step.exec(statement);
+        if (!done || !step.exec(QStringLiteral("PRAGMA user_version=%1").arg(version + 1)) || !db.commit()) {
             db.rollback();
             return false;
         }
@@ -179,6 +205,10 @@ QList<StoredRecording> RecordingLibrary::recordings() const
         info.gpsState = GpsFileState(qBound(0, query.value(5).toInt(), int(GpsFileAvailable)));
         recording.video = { query.value(6).toLongLong(), query.value(7).toLongLong() };
         recording.log = { query.value(8).toLongLong(), query.value(9).toLongLong() };
+        recording.probed = !query.value(10).isNull();
+        recording.durationMs = timeOrUnknown(query.value(10));
+        recording.logStartMs = timeOrUnknown(query.value(11));
+        recording.logEndMs = timeOrUnknown(query.value(12));
         stored << recording;
     }
     return stored;
@@ -189,12 +219,13 @@ bool RecordingLibrary::store(const StoredRecording &recording)
     if (!opened)
         return false;
     QSqlQuery query(QSqlDatabase::database(connection, false));
-    query.prepare(QStringLiteral("INSERT INTO recordings (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+    query.prepare(QStringLiteral("INSERT INTO recordings (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
                                  " ON CONFLICT(video_path) DO UPDATE SET file_name = excluded.file_name,"
                                  " date = excluded.date, time = excluded.time, gps_path = excluded.gps_path,"
                                  " gps_state = excluded.gps_state, video_size = excluded.video_size,"
                                  " video_modified = excluded.video_modified, log_size = excluded.log_size,"
-                                 " log_modified = excluded.log_modified")
+                                 " log_modified = excluded.log_modified, duration_ms = excluded.duration_ms,"
+                                 " log_start_ms = excluded.log_start_ms, log_end_ms = excluded.log_end_ms")
                           .arg(QLatin1String(kColumns)));
     bindRecording(query, recording);
     return query.exec();
@@ -217,9 +248,22 @@ bool RecordingLibrary::move(const QString &oldVideoPath, const StoredRecording &
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.prepare(QStringLiteral("UPDATE recordings SET video_path = ?, file_name = ?, date = ?, time = ?,"
                                  " gps_path = ?, gps_state = ?, video_size = ?, video_modified = ?,"
-                                 " log_size = ?, log_modified = ? WHERE video_path = ?"));
+                                 " log_size = ?, log_modified = ?, duration_ms = ?, log_start_ms = ?,"
+                                 " log_end_ms = ? WHERE video_path = ?"));
     bindRecording(query, recording);
     query.addBindValue(oldVideoPath);
+    return query.exec();
+}
+
+bool RecordingLibrary::storeProbe(const QString &videoPath, qint64 durationMs, qint64 logStartMs, qint64 logEndMs)
+{
+    if (!opened)
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection, false));
+    query.prepare(QStringLiteral("UPDATE recordings SET duration_ms = ?, log_start_ms = ?, log_end_ms = ?"
+                                 " WHERE video_path = ?"));
+    bindProbe(query, true, durationMs, logStartMs, logEndMs);
+    query.addBindValue(videoPath);
     return query.exec();
 }
 

@@ -29,6 +29,12 @@ struct StoredRecording
     VideoAndGpsfileInfo info;
     FileStamp video;
     FileStamp log;
+    // What a look at the files found, once (see RecordingProber); a recording
+    // whose files change is looked at again.
+    bool probed = false;
+    qint64 durationMs = -1; // -1: no video of known length
+    qint64 logStartMs = -1; // UTC of the log's earliest and latest fix; -1 without a fix
+    qint64 logEndMs = -1;
 
     // The stamps of the files as they are now.
     static StoredRecording describe(const VideoAndGpsfileInfo &info);
@@ -48,7 +54,7 @@ public:
     RecordingLibrary &operator=(const RecordingLibrary &) = delete;
 
     static QString defaultPath();
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // Opens the file, creating or migrating it. A file that is no library of
     // ours (garbage, truncated, from a newer version) is moved aside as
@@ -68,6 +74,8 @@ public:
     bool commitChanges();
     // Replaces the recording stored at `oldVideoPath` (a card mounted elsewhere).
     bool move(const QString &oldVideoPath, const StoredRecording &recording);
+    // What a probe found for the recording at `videoPath`, and nothing else.
+    bool storeProbe(const QString &videoPath, qint64 durationMs, qint64 logStartMs, qint64 logEndMs);
     bool remove(const QString &videoPath);
 
 private:

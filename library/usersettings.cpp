@@ -4,9 +4,18 @@
 
 #include <QSettings>
 
+#include <cmath>
+
 namespace {
 
 const QString kLanguageKey = QStringLiteral("interface/language");
+const QString kTripGapKey = QStringLiteral("trips/gapSeconds");
+const QString kHardEventKey = QStringLiteral("trips/hardEventG");
+
+// A day between two recordings is no longer one drive; a jolt beyond 16 g is
+// no car's.
+constexpr int kMaxGapSeconds = 24 * 3600;
+constexpr double kMaxHardEventG = 16;
 
 } // namespace
 
@@ -48,4 +57,25 @@ void WindowMemory::save() const
     settings.setValue(QStringLiteral("window/maximized"), maximized);
     settings.setValue(QStringLiteral("window/listPage"), listPage);
     settings.setValue(QStringLiteral("import/folder"), importFolder);
+}
+
+TripSettings TripSettings::load()
+{
+    const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    TripSettings trips;
+    bool number = false;
+    const int gap = settings.value(kTripGapKey).toString().toInt(&number);
+    if (number && gap >= 0 && gap <= kMaxGapSeconds)
+        trips.gapSeconds = gap;
+    const double g = settings.value(kHardEventKey).toString().toDouble(&number);
+    if (number && std::isfinite(g) && g > 0 && g <= kMaxHardEventG)
+        trips.hardEventG = g;
+    return trips;
+}
+
+void TripSettings::save() const
+{
+    QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    settings.setValue(kTripGapKey, gapSeconds);
+    settings.setValue(kHardEventKey, hardEventG);
 }

@@ -23,4 +23,23 @@ struct WindowMemory
     void save() const;
 };
 
+// How recordings are grouped into trips and what counts as a hard event
+// ([trips] in the settings file). A value that is missing or makes no sense
+// gives the default.
+struct TripSettings
+{
+    static constexpr int kDefaultGapSeconds = 120;
+    static constexpr double kDefaultHardEventG = 0.5;
+
+    // A recording that starts later than this after the one before begins a new trip.
+    int gapSeconds = kDefaultGapSeconds;
+    // A change of the G-sensor's magnitude from one second to the next above this is a hard event.
+    double hardEventG = kDefaultHardEventG;
+
+    qint64 gapMs() const { return qint64(gapSeconds) * 1000; }
+
+    static TripSettings load();
+    void save() const;
+};
+
 #endif // USERSETTINGS_H

@@ -20,14 +20,31 @@
     var startMarker = null;
     var routeCasing = null;
     var routeLine = null;
+    var routeRenderer = null;
     var carMarker = null;
     var carElement = null;
     var moving = false;
     var followPausedUntil = 0;
     var heading = null;
 
+    // Speeds in km/h from which the route takes each colour, slowest first.
+    var SPEED_BANDS = [
+        { from: 0, color: '#5ad1e6' },
+        { from: 20, color: '#3dc97d' },
+        { from: 50, color: '#e5d04b' },
+        { from: 80, color: '#f08c3a' },
+        { from: 110, color: '#e5484d' }
+    ];
+
     var start = null;
     var nodes = [];
+    // Per node: its speed (km/h, or null) and the player's second it marks.
+    var speeds = [];
+    var seconds = [];
+    var events = [];
+    var eventMarkers = [];
+    var speedLines = [];
+    var legend = null;
     var routeShown = false;
     var car = null;
     var requestedCentre = null;
@@ -117,8 +134,11 @@
         if (tiles)
             map.attributionControl.addAttribution(tiles.attribution);
 
+        // One canvas for the route and its coloured pieces: a ten-hour drive
+        // is thousands of pieces, drawn over the casing.
+        routeRenderer = L.canvas({ tolerance: 6 });
         routeCasing = L.polyline([], {
-            color: '#0a1626', weight: 8, opacity: 0.55,
+            color: '#0a1626', weight: 8, opacity: 0.55, renderer: routeRenderer,
             lineCap: 'round', lineJoin: 'round', interactive: false
         });
         routeLine = L.polyline([], {
@@ -157,6 +177,106 @@
             map.setView(start, FOLLOW_ZOOM, INSTANT);
     }
 
+    // The player's translation of a text the page makes itself.
+    function pageText(key, fallback) {
+        return (global.velmoraTexts && global.velmoraTexts[key]) || fallback;
+    }
+
+    function bandOf(speed) {
+        if (typeof speed !== 'number' || !isFinite(speed))
+            return -1;
+        var band = 0;
+        while (band + 1 < SPEED_BANDS.length && speed >= SPEED_BANDS[band + 1].from)
+            band++;
+        return band;
+    }
+
+    // The route in pieces of one speed band each; a route without speeds is
+    // one line of the accent colour.
+    function drawSpeedLines() {
+        speedLines.forEach(function (line) { line.remove(); });
+        speedLines = [];
+        var from = 0;
+        for (var i = 1; i <= nodes.length; i++) {
+            if (i < nodes.length && bandOf(speeds[i]) === bandOf(speeds[from]))
+                continue;
+            var band = bandOf(speeds[from]);
+            if (band >= 0) {
+                // Each piece reaches the next one's first node, leaving no gap.
+                var piece = nodes.slice(from, Math.min(i + 1, nodes.length));
+                var line = L.polyline(piece, {
+                    color: SPEED_BANDS[band].color, weight: 4, opacity: 0.95,
+                    lineCap: 'round', lineJoin: 'round', renderer: routeRenderer,
+                    interactive: true, bubblingMouseEvents: false
+                });
+                line.on('click', seekToClick);
+                speedLines.push(line.addTo(map));
+            }
+            from = i;
+        }
+        if (speedLines.length > 0)
+            routeLine.setStyle({ opacity: 0 });
+        else
+            routeLine.setStyle({ opacity: 0.95 });
+        showLegend(speedLines.length > 0);
+    }
+
+    function showLegend(shown) {
+        if (!shown) {
+            if (legend)
+                legend.remove();
+            legend = null;
+            return;
+        }
+        if (legend)
+            return;
+        legend = L.control({ position: 'bottomleft' });
+        legend.onAdd = function () {
+            var box = L.DomUtil.create('div', 'speed-legend');
+            SPEED_BANDS.forEach(function (band, i) {
+                var next = SPEED_BANDS[i + 1];
+                var row = L.DomUtil.create('div', 'row', box);
+                var swatch = L.DomUtil.create('span', 'swatch', row);
+                swatch.style.background = band.color;
+                row.appendChild(document.createTextNode(
+                    next ? band.from + '\u2013' + next.from : band.from + '+'));
+            });
+            L.DomUtil.create('div', 'unit', box).textContent = pageText('map.speed-unit', 'km/h');
+            if (events.length > 0) {
+                var eventRow = L.DomUtil.create('div', 'row', box);
+                L.DomUtil.create('span', 'event-swatch', eventRow);
+                eventRow.appendChild(document.createTextNode(pageText('map.hard-event', 'hard event')));
+            }
+            return box;
+        };
+        legend.addTo(map);
+    }
+
+    // The node nearest to a click on the route, as the player's second.
+    function seekToClick(event) {
+        var best = -1;
+        var bestDistance = Infinity;
+        for (var i = 0; i < nodes.length; i++) {
+            var d = map.distance(event.latlng, nodes[i]);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = i;
+            }
+        }
+        if (best >= 0 && typeof seconds[best] === 'number')
+            global.location.assign('velmora:seek/' + seconds[best]);
+    }
+
+    function drawEvents() {
+        eventMarkers.forEach(function (marker) { marker.remove(); });
+        eventMarkers = events.map(function (where) {
+            return L.circleMarker(where, {
+                radius: 7, color: '#ffffff', weight: 2, fillColor: '#e5484d',
+                fillOpacity: 1, interactive: false, className: 'event-marker'
+            }).addTo(map);
+        });
+    }
+
     function drawRoute() {
         routeCasing.setLatLngs(nodes);
         routeLine.setLatLngs(nodes);
@@ -164,6 +284,8 @@
             routeCasing.addTo(map);
             routeLine.addTo(map);
         }
+        drawSpeedLines();
+        drawEvents();
         if (startMarker)
             startMarker.bringToFront();
         var bounds = routeLine.getBounds();
@@ -178,6 +300,11 @@
         routeLine.setLatLngs([]);
         routeCasing.remove();
         routeLine.remove();
+        speedLines.forEach(function (line) { line.remove(); });
+        speedLines = [];
+        eventMarkers.forEach(function (marker) { marker.remove(); });
+        eventMarkers = [];
+        showLegend(false);
     }
 
     // Heading from the last position, ignoring jitter below a few metres.
@@ -239,15 +366,31 @@
 
     global.clearPath = function () {
         nodes = [];
+        speeds = [];
+        seconds = [];
+        events = [];
         routeShown = false;
         if (map)
             hideRoute();
     };
 
-    global.appendPathNode = function (lat, lon) {
+    // Speed (km/h) and second are optional: without them the route is
+    // drawn in one colour and a click on it does nothing.
+    global.appendPathNode = function (lat, lon, speed, second) {
+        var where = toLatLng(lat, lon);
+        if (!where)
+            return;
+        nodes.push(where);
+        speeds.push(typeof speed === 'number' && isFinite(speed) && speed >= 0 ? speed : null);
+        seconds.push(typeof second === 'number' && isFinite(second) && second >= 0
+                     ? Math.floor(second) : null);
+    };
+
+    // A hard braking, swerve or bump, marked on the route once it is shown.
+    global.addHardEvent = function (lat, lon) {
         var where = toLatLng(lat, lon);
         if (where)
-            nodes.push(where);
+            events.push(where);
     };
 
     global.showPath = function () {
@@ -273,7 +416,8 @@
     // Read-only view of what is drawn, for tests and debugging.
     global.velmoraMapState = function () {
         // Counted by kind, so a duplicate layer shows up however it was made.
-        var counts = { circles: 0, lines: 0, markers: 0, tiles: 0 };
+        var counts = { circles: 0, lines: 0, markers: 0, tiles: 0,
+                       speedLines: speedLines.length, events: eventMarkers.length };
         if (map) {
             map.eachLayer(function (layer) {
                 if (layer instanceof L.CircleMarker) counts.circles++;

@@ -1,6 +1,7 @@
 #include "playback/displaytexts.h"
 
 #include "catalogue/gpslogdata.h"
+#include "trips/hardevents.h"
 
 #include <QStringList>
 
@@ -107,11 +108,26 @@ QString routeNodesScript(const GpsLogData &log, qint64 mediaLengthMs)
         const GpsLogRecord record = log.GetRecord(int(second));
         if (!record.dataAvailable)
             continue;
-        const QString node = mapPointScript(QStringLiteral("appendPathNode"), record);
-        if (!node.isEmpty())
-            nodes << node;
+        QString node = mapPointScript(QStringLiteral("appendPathNode"), record);
+        if (node.isEmpty())
+            continue;
+        node.chop(1);
+        nodes << node + QLatin1Char(',') + QString::number(record.velocity, 'f', 1)
+                        + QLatin1Char(',') + QString::number(second) + QLatin1Char(')');
     }
     return nodes.join(QLatin1Char(';'));
+}
+
+QString hardEventsScript(const GpsLogData &log, double thresholdG)
+{
+    QStringList events;
+    for (const int second : hardEventSeconds(log.records, thresholdG)) {
+        const GpsLogRecord record = log.GetRecord(second);
+        if (record.dataAvailable)
+            events << mapPointScript(QStringLiteral("addHardEvent"), record);
+    }
+    events.removeAll(QString());
+    return events.join(QLatin1Char(';'));
 }
 
 QString positionLabelText(const GpsLogRecord &record)

@@ -28,11 +28,14 @@ QString longitudeText(const GpsLogRecord &record);
 // cannot parse.
 QString mapPointScript(const QString &function, const GpsLogRecord &record);
 
-// The route as one script: an appendPathNode call for every second of the
-// video whose record has a fix and a position. Seconds past the log would
-// only repeat its last record, so the route ends with the log, however long
-// the video claims to be. Empty when there is no node.
+// The route as one script: an appendPathNode(lat,lon,speed,second) call for
+// every second of the video whose record has a fix and a position. Seconds
+// past the log would only repeat its last record, so the route ends with the
+// log, however long the video claims to be. Empty when there is no node.
 QString routeNodesScript(const GpsLogData &log, qint64 mediaLengthMs);
+// An addHardEvent(lat,lon) call for each hard event of the log that has a
+// position; empty when there is none.
+QString hardEventsScript(const GpsLogData &log, double thresholdG);
 
 // Hemisphere letters with the coordinates, or, without a fix, the letters only.
 QString positionLabelText(const GpsLogRecord &record);

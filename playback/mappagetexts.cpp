@@ -36,6 +36,8 @@ const PageText kPageTexts[] = {
                                     "reception.") },
     { "nofix.works", QT_TRANSLATE_NOOP("MapPages", "The video and the G-sensor graph still work.") },
     { "nofix.missing", QT_TRANSLATE_NOOP("MapPages", "No map, route or car position.") },
+    { "map.speed-unit", QT_TRANSLATE_NOOP("MapPages", "km/h") },
+    { "map.hard-event", QT_TRANSLATE_NOOP("MapPages", "hard event") },
 };
 
 } // namespace

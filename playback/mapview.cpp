@@ -6,6 +6,7 @@
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "trips/triptimeline.h"
 
 #include <QTimer>
 #include <QWebEnginePage>
@@ -22,18 +23,24 @@ void Velmora::LoadMapToPlay(int Index)
 {
     if (Index < 0 || Index >= catalogue->GetVideoCount())
         return;
-    player->Stop();
-    player->SetIndex(Index);
-    gpsPlaybackStarted = false;
-
+    trip.reset();
     const GpsFileState rating = catalogue->gpsRating(Index);
-    if (rating == GpsFileAvailable) {
-        showMapPage(MapPage::Map);
+    openRecording(Index, rating == GpsFileAvailable ? MapPage::Map
+                          : rating == GpsFileNotExist ? MapPage::NoGpsFile
+                                                      : MapPage::NoGpsInfo);
+}
+
+void Velmora::openRecording(int index, MapPage page)
+{
+    player->Stop();
+    player->SetIndex(index);
+    gpsPlaybackStarted = false;
+    showMapPage(page);
+    if (page == MapPage::Map) {
         notConnectedTimer->start(kNoConnectionMs);
     } else {
         // A notice needs nothing from its page: the recording starts at once,
         // also when the page cannot be loaded.
-        showMapPage(rating == GpsFileNotExist ? MapPage::NoGpsFile : MapPage::NoGpsInfo);
         startRecording();
     }
 }
@@ -109,7 +116,10 @@ void Velmora::startRecording()
         return;
     gpsPlaybackStarted = true;
     gpsLog->ClearGpsLog();
-    gpsLog->LoadGpsLog(catalogue->GetGpsFilePath(index));
+    if (trip)
+        gpsLog->records = trip->records();
+    else
+        gpsLog->LoadGpsLog(catalogue->GetGpsFilePath(index));
     announcedState = UVlcWrapper::State::NothingSpecial;
     player->PlayAtIndex();
     updateTimer->stop();

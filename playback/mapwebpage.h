@@ -14,6 +14,10 @@ class MapWebPage : public QWebEnginePage
 public:
     MapWebPage(MapWebProfile *profile, QObject *parent = nullptr);
 
+signals:
+    // The user clicked the route at the player's `second`.
+    void routeClicked(int second);
+
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,

@@ -64,10 +64,12 @@ void Velmora::playPauseClicked()
 void Velmora::PauseButtonPlay()
 {
     const UVlcWrapper::State state = player->state();
-    if (state == UVlcWrapper::State::Error || state == UVlcWrapper::State::Ended)
-        LoadMapToPlay(player->GetIndex());
-    else
+    if (state != UVlcWrapper::State::Error && state != UVlcWrapper::State::Ended)
         player->Pause();
+    else if (trip)
+        playClip(player->GetIndex());
+    else
+        LoadMapToPlay(player->GetIndex());
 }
 
 void Velmora::ClearGUI()
@@ -89,17 +91,22 @@ void Velmora::ClearGUI()
     videoWindow->update();
 }
 
+// Within a trip, its clips; at either end of it nothing more.
 void Velmora::PlayNext()
 {
     const int index = player->GetIndex();
-    if (index < catalogue->GetVideoCount() - 1)
+    if (trip)
+        playClip(nextClipIndex());
+    else if (index < catalogue->GetVideoCount() - 1)
         playAndShowPage(index + 1);
 }
 
 void Velmora::PlayPrevious()
 {
     const int index = player->GetIndex();
-    if (index > 0)
+    if (trip)
+        playClip(previousClipIndex());
+    else if (index > 0)
         playAndShowPage(index - 1);
 }
 

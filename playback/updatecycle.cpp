@@ -4,9 +4,11 @@
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "library/usersettings.h"
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "trips/triptimeline.h"
 #include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
@@ -32,8 +34,11 @@ constexpr int kGraphCentre = 10;
 // reach the video surface.
 void Velmora::UpdateUIData()
 {
-    if (player->state() == UVlcWrapper::State::Playing)
-        showPlaying(player->GetPlayTime());
+    if (player->state() != UVlcWrapper::State::Playing)
+        return;
+    const qint64 playTimeMs = player->GetPlayTime();
+    showPlaying(playTimeMs);
+    prepareNextClip(playTimeMs);
 }
 
 // Each change is handled once: the player may announce a state twice.
@@ -109,7 +114,7 @@ void Velmora::showPosition(qint64 playTimeMs)
     if (length > 0 && !videoTimeSlider->isSliderDown())
         videoTimeSlider->setValue(int(playTimeMs * kTimeSliderEnd / length));
     videoTime->setText(timeLabelText(playTimeMs, length));
-    const int second = int(playTimeMs / kMsPerSecond);
+    const int second = tripOffset() + int(playTimeMs / kMsPerSecond);
     if (shownMapPage() == MapPage::Map)
         showSecondOnMap(second);
     else if (shownMapPage() == MapPage::NoGpsInfo)
@@ -127,13 +132,18 @@ void Velmora::showCannotPlay()
                                        : tr("not a video");
     notice->showNotice(tr("Cannot play %1: %2").arg(file.fileName(), why));
     const int count = catalogue->GetVideoCount();
-    if (++recordingsFailedInARow >= count || count == 0) {
+    // A trip goes on with its next clip, and rests at its end.
+    const int next = trip ? nextClipIndex() : count > 0 ? (player->GetIndex() + 1) % count : -1;
+    if (++recordingsFailedInARow >= count || next < 0) {
         recordingsFailedInARow = 0;
         ClearGUI();
         player->Stop();
         return;
     }
-    playAndShowPage((player->GetIndex() + 1) % count);
+    if (trip)
+        playClip(next);
+    else
+        playAndShowPage(next);
 }
 
 void Velmora::showSecondOnMap(int second)
@@ -165,7 +175,9 @@ void Velmora::sendRoute(const GpsLogRecord &first)
 {
     runMapScript(mapPointScript(QStringLiteral("setstart"), first));
     runMapScript(QStringLiteral("clearPath()"));
-    runMapScript(routeNodesScript(*gpsLog, player->GetMediaLength()));
+    const qint64 lengthMs = trip ? trip->seconds() * kMsPerSecond : player->GetMediaLength();
+    runMapScript(routeNodesScript(*gpsLog, lengthMs));
+    runMapScript(hardEventsScript(*gpsLog, TripSettings::load().hardEventG));
     runMapScript(QStringLiteral("showPath()"));
     pathDrawn = 1;
 }

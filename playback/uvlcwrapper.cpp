@@ -2,15 +2,21 @@
 
 #include "library/programpaths.h"
 #include "playback/videooutput.h"
+#include "widgets/videosurface.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLoggingCategory>
 #include <QTime>
 #include <QWidget>
 
 #include <vlc/vlc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -64,7 +70,7 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
     };
     vlcInstance = libvlc_new(std::size(arguments), arguments);
     mediaPlayer = vlcInstance ? libvlc_media_player_new(vlcInstance) : nullptr;
-    attachEvents(true);
+    attachEvents(mediaPlayer, true);
 }
 
 namespace {
@@ -76,11 +82,11 @@ constexpr libvlc_event_e kStateEvents[] = {
 
 } // namespace
 
-void UVlcWrapper::attachEvents(bool attach)
+void UVlcWrapper::attachEvents(libvlc_media_player_t *player, bool attach)
 {
-    if (!mediaPlayer)
+    if (!player)
         return;
-    libvlc_event_manager_t *events = libvlc_media_player_event_manager(mediaPlayer);
+    libvlc_event_manager_t *events = libvlc_media_player_event_manager(player);
     const auto change = [&](libvlc_event_e type, libvlc_callback_t callback) {
         if (attach)
             libvlc_event_attach(events, type, callback, this);
@@ -94,15 +100,25 @@ void UVlcWrapper::attachEvents(bool attach)
 
 // On one of libvlc's threads; the state is read again on ours, so that an
 // announcement never describes a media that has gone meanwhile.
-void UVlcWrapper::onStateEvent(const libvlc_event_t *, void *wrapper)
+void UVlcWrapper::onStateEvent(const libvlc_event_t *event, void *wrapper)
 {
     auto *self = static_cast<UVlcWrapper *>(wrapper);
-    QMetaObject::invokeMethod(self, [self] {
-        const State now = self->state();
-        if (now == State::Playing)
-            self->applyVolume();
-        emit self->stateChanged(now);
-    }, Qt::QueuedConnection);
+    auto *from = static_cast<libvlc_media_player_t *>(event->p_obj);
+    QMetaObject::invokeMethod(self, [self, from] { self->stateEvent(from); }, Qt::QueuedConnection);
+}
+
+// Only the current player speaks for the wrapper: a prepared one opens and
+// pauses unheard, and one that has handed over is gone for the window.
+void UVlcWrapper::stateEvent(libvlc_media_player_t *from)
+{
+    if (from != mediaPlayer)
+        return;
+    const State now = state();
+    if (now == State::Ended && continueWithPrepared())
+        return;
+    if (now == State::Playing)
+        applyVolume();
+    emit stateChanged(now);
 }
 
 // On one of libvlc's threads: the picture is written, back to ours to say so.
@@ -117,10 +133,12 @@ void UVlcWrapper::onSnapshotTaken(const libvlc_event_t *event, void *wrapper)
 
 UVlcWrapper::~UVlcWrapper()
 {
+    dropPrepared();
+    retiring.clear(); // each waits for its player
     if (stopping.valid())
         stopping.wait();
     if (mediaPlayer) {
-        attachEvents(false);
+        attachEvents(mediaPlayer, false);
         libvlc_media_player_stop(mediaPlayer);
         libvlc_media_player_release(mediaPlayer);
     }
@@ -141,12 +159,29 @@ void UVlcWrapper::SetVideoWindow(QWidget *widget)
     // OpenGL.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     videoWindow = widget;
+    if (!widget)
+        return;
+    auto *stack = new QGridLayout(widget);
+    stack->setContentsMargins(0, 0, 0, 0);
+    for (QPointer<VideoSurface> &each : surfaces) {
+        each = new VideoSurface(widget);
+        stack->addWidget(each, 0, 0);
+    }
+}
+
+VideoSurface *UVlcWrapper::surface(int which) const
+{
+    return surfaces[std::size_t(which)];
 }
 
 void UVlcWrapper::bindVideoWindow()
 {
-    if (videoWindow)
-        bindVideoOutput(mediaPlayer, videoWindow->winId());
+    VideoSurface *shown = surface(currentSurface);
+    if (!shown)
+        return;
+    bindVideoOutput(mediaPlayer, shown->winId());
+    shown->show();
+    shown->raise();
 }
 
 bool UVlcWrapper::isValidIndex(int index) const
@@ -169,6 +204,7 @@ int UVlcWrapper::PlayAtIndex()
 {
     if (!isValidIndex(currentIndex))
         return -1;
+    dropPrepared();
     if (currentMedia)
         Stop();
     if (!mediaPlayer)
@@ -186,6 +222,10 @@ void UVlcWrapper::startCurrent()
     if (!isValidIndex(currentIndex))
         return;
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
+    if (const qint64 startAt = std::exchange(startAtMs, 0); startAt > 0) {
+        const QByteArray option = ":start-time=" + QByteArray::number(startAt / 1000.0, 'f', 3);
+        libvlc_media_add_option(currentMedia, option.constData());
+    }
     libvlc_media_player_set_media(mediaPlayer, currentMedia);
     bindVideoWindow();
     applyVolume();
@@ -210,6 +250,12 @@ void UVlcWrapper::Pause()
 void UVlcWrapper::Stop()
 {
     playWhenStopped = false;
+    dropPrepared();
+    // The video area shows its splash again.
+    for (VideoSurface *each : surfaces) {
+        if (each)
+            each->hide();
+    }
     if (mediaPlayer && currentMedia) {
         libvlc_media_player_t *const stoppingPlayer = mediaPlayer;
         stopping = std::async(std::launch::async, [this, stoppingPlayer] {
@@ -279,8 +325,11 @@ void UVlcWrapper::AddMedia(QString filepath)
 
 void UVlcWrapper::replaceMedia(int index, const QString &filepath)
 {
-    if (isValidIndex(index))
-        (*playlist)[index] = QDir::toNativeSeparators(filepath);
+    if (!isValidIndex(index))
+        return;
+    (*playlist)[index] = QDir::toNativeSeparators(filepath);
+    if (index == nextIndex)
+        dropPrepared();
 }
 
 int UVlcWrapper::RemoveMedia(int Index)
@@ -290,7 +339,85 @@ int UVlcWrapper::RemoveMedia(int Index)
     playlist->removeAt(Index);
     if (Index <= currentIndex)
         --currentIndex;
+    if (Index == nextIndex)
+        dropPrepared();
+    else if (Index < nextIndex)
+        --nextIndex;
     return 0;
+}
+
+void UVlcWrapper::prepareNext(int index)
+{
+    if (!isValidIndex(index) || !hasMedia() || index == nextIndex)
+        return;
+    dropPrepared();
+    VideoSurface *spare = surface(1 - currentSurface);
+    if (!spare || !(nextPlayer = libvlc_media_player_new(vlcInstance)))
+        return;
+    nextMedia = libvlc_media_new_path(vlcInstance, playlist->at(index).toUtf8().constData());
+    // Opened and decoded up to its first picture, then held there, silent.
+    libvlc_media_add_option(nextMedia, ":start-paused");
+    libvlc_media_player_set_media(nextPlayer, nextMedia);
+    attachEvents(nextPlayer, true);
+    nextIndex = index;
+    // Under the current surface, so that its first picture stays unseen.
+    spare->show();
+    spare->lower();
+    bindVideoOutput(nextPlayer, spare->winId());
+    libvlc_media_player_play(nextPlayer);
+}
+
+// The prepared player takes over only once it holds its first picture; one
+// still opening is dropped and the end announced as usual.
+bool UVlcWrapper::continueWithPrepared()
+{
+    if (!nextPlayer)
+        return false;
+    const auto prepared = State(libvlc_media_get_state(nextMedia));
+    if (prepared != State::Paused && prepared != State::Playing) {
+        dropPrepared();
+        return false;
+    }
+    libvlc_media_player_t *const ended = std::exchange(mediaPlayer, std::exchange(nextPlayer, nullptr));
+    libvlc_media_t *const endedMedia = std::exchange(currentMedia, std::exchange(nextMedia, nullptr));
+    currentIndex = std::exchange(nextIndex, -1);
+    const int endedSurface = std::exchange(currentSurface, 1 - currentSurface);
+    surface(currentSurface)->raise();
+    applyVolume();
+    libvlc_media_player_set_pause(mediaPlayer, 0);
+    surface(endedSurface)->hide();
+    retire(ended);
+    libvlc_media_release(endedMedia);
+    emit continued(currentIndex);
+    return true;
+}
+
+void UVlcWrapper::dropPrepared()
+{
+    if (!nextPlayer)
+        return;
+    retire(std::exchange(nextPlayer, nullptr));
+    libvlc_media_release(std::exchange(nextMedia, nullptr));
+    nextIndex = -1;
+    if (VideoSurface *spare = surface(1 - currentSurface))
+        spare->hide();
+}
+
+// A player is stopped and released on a thread of its own, as Stop() does,
+// and unheard from now on.
+void UVlcWrapper::retire(libvlc_media_player_t *player)
+{
+    attachEvents(player, false);
+    retiring.erase(std::remove_if(retiring.begin(), retiring.end(),
+                                  [](const std::future<void> &each) {
+                                      return each.wait_for(std::chrono::seconds(0))
+                                              == std::future_status::ready;
+                                  }),
+                   retiring.end());
+    retiring.push_back(std::async(std::launch::async, [player] {
+        libvlc_media_player_stop(player);
+        libvlc_media_player_release(player);
+    }));
 }
 
 // Remembered for every recording to come. While a stop runs, libvlc would
@@ -320,6 +447,12 @@ void UVlcWrapper::SetPosition(int pos)
 {
     if (hasMedia())
         libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
+}
+
+void UVlcWrapper::seekToTime(qint64 ms)
+{
+    if (hasMedia())
+        libvlc_media_player_set_time(mediaPlayer, ms);
 }
 
 void UVlcWrapper::takeShot()

@@ -14,6 +14,7 @@ struct libvlc_media_player_t;
 struct libvlc_media_t;
 
 class QWidget;
+class VideoSurface;
 
 // The program's only video player: one libvlc instance and media player, the
 // playlist that the catalogue feeds, and which item is current. Everything
@@ -49,6 +50,17 @@ public:
     // The version of the libvlc in use, for the About box.
     static QString libraryVersion();
 
+    // Item `index` is opened now, paused at its first picture, to follow the
+    // current one without a gap: when the current recording ends, the
+    // prepared one plays on at once and continued() is announced instead of
+    // the end. Any other play or a stop drops it.
+    void prepareNext(int index);
+    // The item prepared to follow, -1 when none is.
+    int preparedIndex() const { return nextIndex; }
+    // The recording started next begins `ms` into its video.
+    void startNextAt(qint64 ms) { startAtMs = ms; }
+    void seekToTime(qint64 ms);
+
 signals:
     // The media state changed, announced on the wrapper's thread; `state` is
     // what state() says at that moment.
@@ -56,6 +68,8 @@ signals:
     // A snapshot was written to `path`, or could not be taken and why.
     void snapshotSaved(const QString &path);
     void snapshotFailed(const QString &why);
+    // The current recording ended and the prepared item `index` plays on.
+    void continued(int index);
 
 public slots:
     void SetIndex(int Index);
@@ -76,7 +90,12 @@ public slots:
 private:
     static void onSnapshotTaken(const libvlc_event_t *event, void *wrapper);
     static void onStateEvent(const libvlc_event_t *event, void *wrapper);
-    void attachEvents(bool attach);
+    void attachEvents(libvlc_media_player_t *player, bool attach);
+    void stateEvent(libvlc_media_player_t *from);
+    bool continueWithPrepared();
+    void dropPrepared();
+    void retire(libvlc_media_player_t *player);
+    VideoSurface *surface(int which) const;
     bool stopInProgress() const;
     void applyVolume();
     bool isValidIndex(int index) const;
@@ -93,6 +112,16 @@ private:
     std::unique_ptr<QStringList> playlist;
     int currentIndex = -1;
     QPointer<QWidget> videoWindow;
+    // Two surfaces over the video area: the current recording draws into
+    // one, the prepared one into the other, below it until it takes over.
+    std::array<QPointer<VideoSurface>, 2> surfaces;
+    int currentSurface = 0;
+    libvlc_media_player_t *nextPlayer = nullptr;
+    libvlc_media_t *nextMedia = nullptr;
+    int nextIndex = -1;
+    qint64 startAtMs = 0;
+    // Players that have handed over, stopping on threads of their own.
+    std::vector<std::future<void>> retiring;
     // libvlc_media_player_stop() waits for the player's threads, and they for
     // the video output, which waits for the X server: seconds on a busy
     // machine while the window is resized, and the window froze as long. The

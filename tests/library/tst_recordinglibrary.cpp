@@ -70,6 +70,7 @@ private slots:
     void notALibrary_data();
     void notALibrary();
     void unwritableFolder();
+    void migratesFromTheFirstVersion();
     void killedWriterLeavesASoundFile();
     void importKeepsOneEntry();
     void listPrintsTheLibrary();
@@ -157,6 +158,43 @@ void TestRecordingLibrary::unwritableFolder()
     QVERIFY(!library.open());
     QVERIFY(!library.problem().isEmpty());
     QVERIFY(!library.store(recording(QStringLiteral("/a/FILE0001.MOV"))));
+}
+
+// Its recordings stay, waiting for a probe; a changed file asks for a new one.
+void TestRecordingLibrary::migratesFromTheFirstVersion()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("first"));
+        db.setDatabaseName(libraryPath());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral(
+                "CREATE TABLE recordings (id INTEGER PRIMARY KEY, video_path TEXT NOT NULL UNIQUE,"
+                " file_name TEXT NOT NULL, date TEXT, time TEXT, gps_path TEXT, gps_state INTEGER NOT NULL,"
+                " video_size INTEGER NOT NULL, video_modified INTEGER NOT NULL, log_size INTEGER NOT NULL,"
+                " log_modified INTEGER NOT NULL)")));
+        QVERIFY(query.exec(QStringLiteral("INSERT INTO recordings VALUES (1, '/a/FILE0001.MOV', 'FILE0001.MOV',"
+                                          " '2010-04-03', '12:54', '/gps/gps0001.log', 2, 1000, 1, 50, 2)")));
+        QVERIFY(query.exec(QStringLiteral("PRAGMA user_version=1")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("first"));
+
+    RecordingLibrary library(libraryPath());
+    QVERIFY(library.open());
+    QVERIFY(library.problem().isEmpty());
+    QCOMPARE(library.recordings().size(), 1);
+    StoredRecording stored = library.recordings().first();
+    QCOMPARE(stored.info.gpsFilePath, QStringLiteral("/gps/gps0001.log"));
+    QCOMPARE(stored.log, (FileStamp{ 50, 2 }));
+    QVERIFY(!stored.probed);
+    QVERIFY(library.storeProbe(stored.info.videoPath, -1, 5000, 9000));
+    stored = library.recordings().first();
+    QVERIFY(stored.probed);
+    QCOMPARE(stored.durationMs, -1);
+    QCOMPARE(stored.logEndMs, 9000);
+    QVERIFY(library.store(recording(stored.info.videoPath)));
+    QVERIFY(!library.recordings().first().probed);
 }
 
 // kill -9 in the middle of storing: every committed recording is there and

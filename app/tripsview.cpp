@@ -1,0 +1,184 @@
+#include "app/tripsview.h"
+
+#include "library/usersettings.h"
+#include "trips/tripgrouper.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kRowRole = Qt::UserRole;
+
+QString localTime(qint64 ms, const QString &format)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms).toLocalTime().toString(format);
+}
+
+QString durationText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+            .arg(seconds / 3600)
+            .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QList<TripRow> tripRows(const QList<TripClip> &clips)
+{
+    const TripSettings settings = TripSettings::load();
+    QList<TripRow> rows;
+    for (const Trip &trip : groupTrips(clips, settings.gapSeconds * qint64(1000)))
+        rows.append({ trip, readTripFigures(trip, settings.hardEventG) });
+    std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+TripsView::TripsView(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TripsView"));
+    setAttribute(Qt::WA_StyledBackground);
+    title = new QLabel(this);
+    title->setObjectName(QStringLiteral("TripsTitle"));
+    auto *close = new QPushButton(tr("Close"), this);
+    close->setObjectName(QStringLiteral("TripsClose"));
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+
+    table = new QTreeWidget(this);
+    table->setObjectName(QStringLiteral("TripsTable"));
+    table->setRootIsDecorated(false);
+    table->setUniformRowHeights(true);
+    table->setAlternatingRowColors(true);
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    table->setHeaderLabels({ tr("Date"), tr("Start"), tr("End"), tr("Duration"), tr("Clips"), tr("km"),
+                             tr("Max km/h"), tr("Mean km/h"), tr("Events") });
+    table->headerItem()->setToolTip(5, tr("Distance driven"));
+    table->headerItem()->setToolTip(7, tr("Mean speed while moving"));
+    table->headerItem()->setToolTip(8, tr("Hard braking, swerves and bumps"));
+    table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(table, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *item) { playRow(rowOf(item), 0); });
+    connect(table, &QWidget::customContextMenuRequested, this, &TripsView::offerClips);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(title, 1);
+    top->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(table, 1);
+
+    connect(&working, &QFutureWatcher<QList<TripRow>>::finished, this, [this] {
+        fill(working.result());
+        if (std::exchange(refreshPending, false))
+            refresh(pending);
+    });
+    hide();
+}
+
+// The native window is made when first shown, as the notice's is.
+void TripsView::open(const QList<TripClip> &clips)
+{
+    setAttribute(Qt::WA_NativeWindow);
+    show();
+    raise();
+    table->setFocus();
+    refresh(clips);
+}
+
+void TripsView::refresh(const QList<TripClip> &clips)
+{
+    if (!isVisible())
+        return;
+    if (working.isRunning()) {
+        pending = clips;
+        refreshPending = true;
+        return;
+    }
+    title->setText(tr("Trips: looking at %n recording(s)…", nullptr, int(clips.size())));
+    working.setFuture(QtConcurrent::run(tripRows, clips));
+}
+
+void TripsView::fill(const QList<TripRow> &rows)
+{
+    shown = rows;
+    table->clear();
+    const QLocale locale;
+    for (int row = 0; row < rows.size(); ++row) {
+        const TripFigures &figures = rows.at(row).figures;
+        auto *item = new QTreeWidgetItem(table);
+        const QStringList texts = {
+            localTime(figures.startMs, QStringLiteral("yyyy-MM-dd")),
+            localTime(figures.startMs, QStringLiteral("HH:mm:ss")),
+            localTime(figures.endMs, QStringLiteral("HH:mm:ss")),
+            durationText(figures.durationSeconds),
+            QString::number(figures.clips),
+            locale.toString(figures.distanceKm, 'f', 1),
+            locale.toString(figures.maxSpeedKmh, 'f', 0),
+            locale.toString(figures.meanMovingSpeedKmh, 'f', 0),
+            QString::number(figures.hardEvents),
+        };
+        for (int column = 0; column < texts.size(); ++column) {
+            item->setText(column, texts.at(column));
+            if (column >= 3)
+                item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        item->setData(0, kRowRole, row);
+    }
+    title->setText(rows.isEmpty() ? tr("Trips: none yet. Import recordings first.")
+                                  : tr("Trips: %n drive(s). Double-click one to play it.", nullptr,
+                                       int(rows.size())));
+}
+
+int TripsView::rowOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, kRowRole).toInt() : -1;
+}
+
+void TripsView::playRow(int row, int position)
+{
+    if (row < 0 || row >= shown.size())
+        return;
+    hide();
+    emit playRequested(shown.at(row).trip, position);
+}
+
+void TripsView::offerClips(const QPoint &where)
+{
+    const int row = rowOf(table->itemAt(where));
+    if (row < 0 || row >= shown.size())
+        return;
+    QMenu menu(this);
+    QMenu *from = menu.addMenu(tr("Play from here"));
+    const QList<TripClip> &clips = shown.at(row).trip.clips;
+    for (int position = 0; position < clips.size(); ++position) {
+        const TripClip &clip = clips.at(position);
+        from->addAction(QStringLiteral("%1  %2").arg(
+                                localTime(clip.startMs, QStringLiteral("HH:mm:ss")),
+                                QFileInfo(clip.videoPath).fileName()),
+                        this, [this, row, position] { playRow(row, position); });
+    }
+    menu.exec(table->viewport()->mapToGlobal(where));
+}
+
+void TripsView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        playRow(rowOf(table->currentItem()), 0);
+    else
+        QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,65 @@
+#ifndef TRIPSVIEW_H
+#define TRIPSVIEW_H
+
+#include "trips/trip.h"
+#include "trips/tripfigures.h"
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// A drive with what it came to, as the trips view lists it.
+struct TripRow
+{
+    Trip trip;
+    TripFigures figures;
+};
+
+// The drives among `clips`, newest first, with their figures: slow (every
+// log is read), for any thread but the window's.
+QList<TripRow> tripRows(const QList<TripClip> &clips);
+
+// The trips view, laid over the video and the tables: one row per drive,
+// newest first. A double click plays a drive from its first clip; the context
+// menu plays it from any of its clips. It has a native window of its own, so
+// that it lies above the video.
+class TripsView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TripsView(QWidget *parent = nullptr);
+
+    // Shows the view and works out the drives of `clips` in the background.
+    void open(const QList<TripClip> &clips);
+    // While open, the drives are worked out again.
+    void refresh(const QList<TripClip> &clips);
+    // The rows shown; empty while they are worked out.
+    const QList<TripRow> &rows() const { return shown; }
+
+signals:
+    void playRequested(const Trip &trip, int position);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void fill(const QList<TripRow> &rows);
+    static int rowOf(const QTreeWidgetItem *item);
+    void playRow(int row, int position);
+    void offerClips(const QPoint &where);
+
+    QLabel *title = nullptr;
+    QTreeWidget *table = nullptr;
+    QFutureWatcher<QList<TripRow>> working;
+    QList<TripRow> shown;
+    // A refresh asked for while the drives are worked out runs after it.
+    QList<TripClip> pending;
+    bool refreshPending = false;
+};
+
+#endif // TRIPSVIEW_H
