@@ -4,11 +4,13 @@
 //                   second before the current one ends and takes over at once;
 //   outside a trip  the end is announced and the next clip is started then
 //                   (SetIndex, PlayAtIndex: a stop, then a new start).
-// Two 4 s 1280x720 H.264 clips, one tinted red and one blue, each picture unlike
+// Two 4 s 1920x1080 H.264 clips, one tinted red and one blue, each picture unlike
 // the one before, play in a 960x540 window at the top left of the screen, which
 // ffmpeg grabs 50 times a second. The stall is the longest time the picture did
 // not change within half a second either side of the last red and the first
-// blue picture; a clip at 25 fps changes every 40 ms. Run under an X server:
+// blue picture; a clip at 25 fps changes every 40 ms. Each run also prints when
+// the boundary's pictures were shown, beside continued() or the announced end,
+// and which pictures of the blue clip came first. Run under an X server:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" ./bench/bench_boundary [output folder]
 // The output folder (default ./bench-boundary) receives the last red and the
 // first blue picture grabbed in each way's last run.
@@ -60,6 +62,11 @@ constexpr int kSampleStep = 2;
 // screen of an X server without a compositor holds a still picture exactly.
 constexpr int kChangedDistance = 48;
 constexpr int kChangedPixels = 200;
+// The clips' bar: 192 px wide, 96 px further each picture, 20 places in all;
+// found in a row near the bottom, by the green that the tint leaves out.
+constexpr int kBarStep = 96 * kArea.width() / 1920;
+constexpr int kBarPlaces = 20;
+constexpr int kBarRow = kArea.height() - 10;
 
 enum class Colour { Other, Red, Blue };
 enum class Way { InsideTrip, OutsideTrip };
@@ -67,6 +74,12 @@ enum class Way { InsideTrip, OutsideTrip };
 const char *wayName(Way way)
 {
     return way == Way::InsideTrip ? "inside a trip" : "outside a trip";
+}
+
+// "inside a trip:", padded so that the figures of both ways line up.
+QByteArray wayLabel(Way way)
+{
+    return (QByteArray(wayName(way)) + ':').leftJustified(15);
 }
 
 qint64 wallUs()
@@ -91,8 +104,9 @@ const char *verdict(bool met)
     return met ? "met" : "NOT met";
 }
 
-// testsrc2 mapped into one channel, with a bright bar that moves 64 px a
-// picture, so that no two pictures are alike and the tint is unmistakable.
+// testsrc2 mapped into one channel, with a bright bar that moves a tenth of the
+// width each picture, so that no two pictures are alike, the tint is
+// unmistakable and the bar tells which picture of the clip is shown.
 bool makeClip(const QString &path, Colour colour)
 {
     const bool red = colour == Colour::Red;
@@ -104,10 +118,11 @@ bool makeClip(const QString &path, Colour colour)
     ffmpeg.start(QStringLiteral("ffmpeg"),
                  { QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
                    QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                   QStringLiteral("testsrc2=size=1280x720:rate=25"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-                   QStringLiteral("-i"), QStringLiteral("color=c=%1:size=128x720:rate=25").arg(bar),
+                   QStringLiteral("testsrc2=size=1920x1080:rate=25"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                   QStringLiteral("-i"), QStringLiteral("color=c=%1:size=192x1080:rate=25").arg(bar),
                    QStringLiteral("-t"), QString::number(kClipSeconds), QStringLiteral("-filter_complex"),
-                   QStringLiteral("[0]colorchannelmixer=%1[tint];[tint][1]overlay=x='mod(n*64,1280)':y=0").arg(mixer),
+                   QStringLiteral("[0]colorchannelmixer=%1[tint];[tint][1]overlay=x='mod(t*25*96,1920)':y=0")
+                           .arg(mixer),
                    QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
                    QStringLiteral("ultrafast"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
                    QStringLiteral("-y"), path });
@@ -115,13 +130,15 @@ bool makeClip(const QString &path, Colour colour)
         && ffmpeg.exitCode() == 0;
 }
 
-// One grabbed picture: when (µs on the wall clock), its tint, and whether it
-// differs from the one grabbed before.
+// One grabbed picture: when (µs on the wall clock), its tint, whether it
+// differs from the one grabbed before, and which picture of its clip it is
+// (counted modulo kBarPlaces; -1 when no bar shows).
 struct Grab
 {
     qint64 atUs = -1;
     Colour colour = Colour::Other;
     bool changed = false;
+    int clipPicture = -1;
 };
 
 struct Recording
@@ -211,8 +228,8 @@ private:
                 for (int c = 0; c < 3; ++c)
                     sums[c] += frame[at + c];
                 if (!first) {
-                    const int distance = std::abs(frame[at] - before[at]) + std::abs(frame[at + 1] - before[at + 1])
-                        + std::abs(frame[at + 2] - before[at + 2]);
+                    const int distance = std::abs(frame[at] - before[at])
+                        + std::abs(frame[at + 1] - before[at + 1]) + std::abs(frame[at + 2] - before[at + 2]);
                     changed += distance > kChangedDistance;
                 }
                 ++samples;
@@ -226,6 +243,14 @@ private:
             grab.colour = Colour::Red;
         else if (blue > 2 * red + 20)
             grab.colour = Colour::Blue;
+        const uchar *row = frame + kBarRow * stride;
+        for (int x = 0; x < kArea.width() && grab.colour != Colour::Other; ++x) {
+            const uchar *pixel = row + x * kBytesPerPixel;
+            if (pixel[1] > 50 && std::max(pixel[0], pixel[2]) > 200) {
+                grab.clipPicture = (x + kBarStep / 2) / kBarStep % kBarPlaces;
+                break;
+            }
+        }
         recording.grabs << grab;
         const auto picture = [frame] {
             return QImage(frame, kArea.width(), kArea.height(), int(stride), QImage::Format_RGB32).copy();
@@ -283,6 +308,8 @@ struct Boundary
     qint64 lastRedUs = -1;  // the last red picture first shown
     qint64 firstBlueUs = -1;
     qint64 blueMovedUs = -1; // the second blue picture
+    int firstBluePicture = -1; // of the blue clip, from 0
+    int secondBluePicture = -1;
 };
 
 Boundary findBoundary(const QList<Grab> &grabs)
@@ -302,6 +329,7 @@ Boundary findBoundary(const QList<Grab> &grabs)
         --lastRed;
     boundary.lastRedUs = grabs[lastRed].atUs;
     boundary.firstBlueUs = grabs[firstBlue].atUs;
+    boundary.firstBluePicture = grabs[firstBlue].clipPicture;
     if (grabs.last().atUs < boundary.firstBlueUs + kAroundUs)
         return boundary;
     // Pictures of either clip; what shows between them (the window's own
@@ -313,8 +341,10 @@ Boundary findBoundary(const QList<Grab> &grabs)
             continue;
         if (lastChangeUs >= 0)
             boundary.stallMs = std::max(boundary.stallMs, milliseconds(grab.atUs - lastChangeUs));
-        if (boundary.blueMovedUs < 0 && grab.colour == Colour::Blue && grab.atUs > boundary.firstBlueUs)
+        if (boundary.blueMovedUs < 0 && grab.colour == Colour::Blue && grab.atUs > boundary.firstBlueUs) {
             boundary.blueMovedUs = grab.atUs;
+            boundary.secondBluePicture = grab.clipPicture;
+        }
         lastChangeUs = grab.atUs;
     }
     boundary.found = true;
@@ -428,11 +458,12 @@ void printRun(Way way, int number, const Run &run)
 {
     const Boundary &b = run.boundary;
     const auto fromSwitch = [&run](qint64 us) { return milliseconds(us - run.switchUs); };
-    std::printf("  run %d, %-14s stall %4.0f ms; from %s: last red picture %+5.0f ms, first blue %+5.0f ms, "
-                "next blue %+5.0f ms",
-                number, wayName(way), b.stallMs,
+    std::printf("  run %d, %s stall %4.0f ms; from %s: last red picture %+4.0f ms, "
+                "blue picture %d %+4.0f ms, picture %d %+4.0f ms",
+                number, wayLabel(way).constData(), b.stallMs,
                 way == Way::InsideTrip ? "continued()" : "the end announced", fromSwitch(b.lastRedUs),
-                fromSwitch(b.firstBlueUs), b.blueMovedUs < 0 ? 0.0 : fromSwitch(b.blueMovedUs));
+                b.firstBluePicture, fromSwitch(b.firstBlueUs), b.secondBluePicture,
+                b.blueMovedUs < 0 ? 0.0 : fromSwitch(b.blueMovedUs));
     if (run.preparedUs >= 0)
         std::printf("; prepared %+5.0f ms", fromSwitch(run.preparedUs));
     std::printf("; %lld pictures grabbed\n", static_cast<long long>(run.recording.grabs.size()));
@@ -469,14 +500,15 @@ int main(int argc, char **argv)
         return 1;
     }
     QTemporaryDir scratch;
-    const QStringList clips { scratch.filePath(QStringLiteral("red.mp4")), scratch.filePath(QStringLiteral("blue.mp4")) };
+    const QStringList clips { scratch.filePath(QStringLiteral("red.mp4")),
+                              scratch.filePath(QStringLiteral("blue.mp4")) };
     QElapsedTimer making;
     making.start();
     if (!scratch.isValid() || !makeClip(clips[0], Colour::Red) || !makeClip(clips[1], Colour::Blue)) {
         std::fprintf(stderr, "could not make the clips\n");
         return 1;
     }
-    std::printf("clips: red then blue, 1280x720 H.264 at 25 fps, %d s each, made in %.1f s; "
+    std::printf("clips: red then blue, 1920x1080 H.264 at 25 fps, %d s each, made in %.1f s; "
                 "grabbed: %dx%d at %d/s\n",
                 kClipSeconds, making.elapsed() / 1000.0, kArea.width(), kArea.height(), kGrabRate);
 
@@ -510,9 +542,8 @@ int main(int argc, char **argv)
             continue;
         const double median = benchfigures::median(times);
         const double worst = *std::max_element(times.cbegin(), times.cend());
-        const QByteArray label = QByteArray(wayName(way)) + ':';
-        std::printf("boundary stall %-15s %4.0f ms median, %4.0f ms worst over %d", label.constData(), median,
-                    worst, kRuns);
+        std::printf("boundary stall %s %4.0f ms median, %4.0f ms worst over %d", wayLabel(way).constData(),
+                    median, worst, kRuns);
         if (way == Way::InsideTrip)
             std::printf("   (target under %.0f ms: %s)\n", kTargetMs, verdict(median < kTargetMs));
         else

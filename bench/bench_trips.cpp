@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -52,7 +53,7 @@ QList<QByteArray> shiftedHour(const QList<QByteArray> &hour, int hours)
 // <root>/gps/gps0001.log … gps0600.log, and the recordings as the library
 // keeps them once probed. Clips without a fix go by their video's date: the
 // minute the camera started them.
-bool makeDrive(const QString &root, QList<StoredRecording> &recordings, QList<QList<GpsLogRecord>> &logs)
+bool makeDrive(const QString &root, QList<StoredRecording> &recordings, QHash<QString, QList<GpsLogRecord>> &logs)
 {
     QFile drive(QStringLiteral(BENCH_REAL_DRIVE_LOG));
     if (!drive.open(QIODevice::ReadOnly) || !QDir().mkpath(root + QStringLiteral("/gps")))
@@ -82,7 +83,7 @@ bool makeDrive(const QString &root, QList<StoredRecording> &recordings, QList<QL
             recording.logEndMs = span.endMs;
             recording.video.modified = driveStart.addSecs(qint64(clip) * kClipSeconds).toMSecsSinceEpoch();
             recordings << recording;
-            logs << records.records;
+            logs.insert(recording.info.gpsFilePath, records.records);
         }
     }
     return true;
@@ -113,7 +114,7 @@ int main()
 {
     QTemporaryDir card;
     QList<StoredRecording> recordings;
-    QList<QList<GpsLogRecord>> logs;
+    QHash<QString, QList<GpsLogRecord>> logs;
     if (!card.isValid() || !makeDrive(card.path(), recordings, logs)) {
         std::fprintf(stderr, "cannot write the logs of the drive\n");
         return 1;
@@ -137,14 +138,14 @@ int main()
     // The grouped trip's clips in order, with their records.
     QList<QList<GpsLogRecord>> tripLogs;
     for (const TripClip &clip : trips.first().clips)
-        tripLogs << logs.at(QFileInfo(clip.logPath).baseName().mid(3).toInt() - 1);
+        tripLogs << logs.value(clip.logPath);
 
     const double hardEventG = TripSettings().hardEventG;
     TripFigures figures;
     const double computing = medianMs([&] { figures = tripFigures(trips.first(), tripLogs, hardEventG); });
     const double reading = medianMs([&] { figures = readTripFigures(trips.first(), hardEventG); });
 
-    std::printf("drive: %d clips, %lld fixes and other lines, %.1f h; %.3f km, top %.1f km/h, %d hard events\n", kClips,
+    std::printf("drive: %d clips, %lld log lines, %.1f h; %.3f km, top %.1f km/h, %d hard events\n", kClips,
                 static_cast<long long>(kClips) * kClipSeconds, figures.durationSeconds / 3600.0, figures.distanceKm,
                 figures.maxSpeedKmh, figures.hardEvents);
     report("grouping 600 clips", grouping, kGroupingTargetMs);

@@ -359,18 +359,36 @@ int twoDigits(const QString &text, qsizetype at)
     return text.at(at).digitValue() * 10 + text.at(at + 1).digitValue();
 }
 
-std::optional<double> signedDegrees(const QString &text, bool negative, double limit)
+// The degrees texts are plain decimals the loader wrote; read as such they
+// cost a trip's figures a fraction of QString::toDouble.
+std::optional<double> numberOfText(const QString &text)
 {
+    constexpr qsizetype kMaxPlainLength = kMaxPlainDigits + 2;
+    char bytes[kMaxPlainLength];
+    const bool plain = text.size() <= kMaxPlainLength
+            && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (plain) {
+        std::transform(text.cbegin(), text.cend(), bytes, [](QChar c) { return char(c.unicode()); });
+        if (const std::optional<double> value = plainDecimal(QByteArrayView(bytes, text.size())))
+            return value;
+    }
     bool number = false;
     const double value = text.toDouble(&number);
-    if (!number || !std::isfinite(value) || std::abs(value) > limit)
+    return number ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<double> signedDegrees(const QString &text, bool negative, double limit)
+{
+    const std::optional<double> value = numberOfText(text);
+    if (!value || !std::isfinite(*value) || std::abs(*value) > limit)
         return std::nullopt;
-    return negative ? -value : value;
+    return negative ? -*value : *value;
 }
 
 constexpr int kFirstYear = 2000;
 constexpr qint64 kMsPerSecond = 1000;
 constexpr qint64 kMsPerDay = 24 * 3600 * kMsPerSecond;
+constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
 constexpr double kMaxLatitude = 90;
 constexpr double kMaxLongitude = 180;
 
@@ -389,7 +407,7 @@ std::optional<qint64> recordUtcMs(const GpsLogRecord &record)
     if (year < 0 || !date.isValid() || hours < 0 || hours > 23 || minutes < 0 || minutes > 59
         || seconds < 0 || seconds > 59)
         return std::nullopt;
-    const qint64 days = date.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    const qint64 days = date.toJulianDay() - kEpochJulianDay;
     return days * kMsPerDay + ((hours * 60 + minutes) * 60 + seconds) * kMsPerSecond;
 }
 

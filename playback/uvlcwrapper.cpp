@@ -6,10 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QLoggingCategory>
 #include <QTime>
+#include <QTimer>
 #include <QWidget>
 
 #include <vlc/vlc.h>
@@ -52,8 +53,11 @@ QString snapshotFileName(const QString &videoPath, qint64 playTimeMs)
 } // namespace
 
 UVlcWrapper::UVlcWrapper(QObject *parent)
-    : QObject(parent), playlist(std::make_unique<QStringList>())
+    : QObject(parent), playlist(std::make_unique<QStringList>()), warmStart(new QTimer(this))
 {
+    warmStart->setSingleShot(true);
+    warmStart->setTimerType(Qt::PreciseTimer);
+    connect(warmStart, &QTimer::timeout, this, &UVlcWrapper::startPreparedUnseen);
     addProgramPluginFolder();
     const char *const arguments[] = {
         "-I", "dummy", "--ignore-config",
@@ -111,6 +115,8 @@ void UVlcWrapper::onStateEvent(const libvlc_event_t *event, void *wrapper)
 // pauses unheard, and one that has handed over is gone for the window.
 void UVlcWrapper::stateEvent(libvlc_media_player_t *from)
 {
+    if (from == nextPlayer && State(libvlc_media_get_state(nextMedia)) == State::Paused)
+        scheduleWarmStart();
     if (from != mediaPlayer)
         return;
     const State now = state();
@@ -146,6 +152,9 @@ UVlcWrapper::~UVlcWrapper()
         libvlc_media_release(currentMedia);
     if (vlcInstance)
         libvlc_release(vlcInstance);
+    // The video area may outlive the wrapper, and must not keep its pictures.
+    for (VideoSurface *each : surfaces)
+        delete each;
 }
 
 // The native window is asked for only when a video starts: creating it while
@@ -161,12 +170,23 @@ void UVlcWrapper::SetVideoWindow(QWidget *widget)
     videoWindow = widget;
     if (!widget)
         return;
-    auto *stack = new QGridLayout(widget);
-    stack->setContentsMargins(0, 0, 0, 0);
     for (QPointer<VideoSurface> &each : surfaces) {
         each = new VideoSurface(widget);
-        stack->addWidget(each, 0, 0);
+        each->setGeometry(widget->rect());
     }
+    widget->installEventFilter(this);
+}
+
+// The surfaces cover the video area at every size.
+bool UVlcWrapper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == videoWindow && event->type() == QEvent::Resize) {
+        for (VideoSurface *each : surfaces) {
+            if (each)
+                each->setGeometry(videoWindow->rect());
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 VideoSurface *UVlcWrapper::surface(int which) const
@@ -239,10 +259,14 @@ bool UVlcWrapper::hasMedia() const
     return mediaPlayer && currentMedia;
 }
 
+// A prepared recording already running would run ahead of a paused one.
 void UVlcWrapper::Pause()
 {
-    if (hasMedia())
-        libvlc_media_player_pause(mediaPlayer);
+    if (!hasMedia())
+        return;
+    if (nextWarm)
+        dropPrepared();
+    libvlc_media_player_pause(mediaPlayer);
 }
 
 // Also cancels a play that waits for an earlier stop. The player keeps its
@@ -367,6 +391,28 @@ void UVlcWrapper::prepareNext(int index)
     libvlc_media_player_play(nextPlayer);
 }
 
+// libvlc draws nothing of a media that starts paused, and its first picture
+// after the pause comes as late as a fresh start's. So the prepared player
+// plays on, silent and unseen under the current one, for the last moments of
+// the current recording, and has pictures to show when it is raised.
+void UVlcWrapper::scheduleWarmStart()
+{
+    const qint64 length = libvlc_media_player_get_length(mediaPlayer);
+    const qint64 time = libvlc_media_player_get_time(mediaPlayer);
+    if (!nextPlayer || nextWarm || length <= 0 || time < 0)
+        return;
+    warmStart->start(int(qBound<qint64>(0, length - time - kWarmStartMs, length)));
+}
+
+void UVlcWrapper::startPreparedUnseen()
+{
+    if (!nextPlayer || nextWarm || state() != State::Playing)
+        return;
+    nextWarm = true;
+    libvlc_audio_set_mute(nextPlayer, 1);
+    libvlc_media_player_set_pause(nextPlayer, 0);
+}
+
 // The prepared player takes over only once it holds its first picture; one
 // still opening is dropped and the end announced as usual.
 bool UVlcWrapper::continueWithPrepared()
@@ -383,8 +429,10 @@ bool UVlcWrapper::continueWithPrepared()
     currentIndex = std::exchange(nextIndex, -1);
     const int endedSurface = std::exchange(currentSurface, 1 - currentSurface);
     surface(currentSurface)->raise();
+    libvlc_audio_set_mute(mediaPlayer, 0);
     applyVolume();
-    libvlc_media_player_set_pause(mediaPlayer, 0);
+    if (!std::exchange(nextWarm, false))
+        libvlc_media_player_set_pause(mediaPlayer, 0);
     surface(endedSurface)->hide();
     retire(ended);
     libvlc_media_release(endedMedia);
@@ -394,6 +442,8 @@ bool UVlcWrapper::continueWithPrepared()
 
 void UVlcWrapper::dropPrepared()
 {
+    warmStart->stop();
+    nextWarm = false;
     if (!nextPlayer)
         return;
     retire(std::exchange(nextPlayer, nullptr));
@@ -443,16 +493,21 @@ bool UVlcWrapper::stopInProgress() const
     return stopping.valid();
 }
 
+// A seek moves the end away from where the prepared recording waits for it.
 void UVlcWrapper::SetPosition(int pos)
 {
-    if (hasMedia())
-        libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
+    if (!hasMedia())
+        return;
+    dropPrepared();
+    libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
 }
 
 void UVlcWrapper::seekToTime(qint64 ms)
 {
-    if (hasMedia())
-        libvlc_media_player_set_time(mediaPlayer, ms);
+    if (!hasMedia())
+        return;
+    dropPrepared();
+    libvlc_media_player_set_time(mediaPlayer, ms);
 }
 
 void UVlcWrapper::takeShot()

@@ -13,6 +13,7 @@ struct libvlc_instance_t;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
 
+class QTimer;
 class QWidget;
 class VideoSurface;
 
@@ -88,11 +89,14 @@ public slots:
     void takeShot();
 
 private:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     static void onSnapshotTaken(const libvlc_event_t *event, void *wrapper);
     static void onStateEvent(const libvlc_event_t *event, void *wrapper);
     void attachEvents(libvlc_media_player_t *player, bool attach);
     void stateEvent(libvlc_media_player_t *from);
     bool continueWithPrepared();
+    void scheduleWarmStart();
+    void startPreparedUnseen();
     void dropPrepared();
     void retire(libvlc_media_player_t *player);
     VideoSurface *surface(int which) const;
@@ -119,6 +123,10 @@ private:
     libvlc_media_player_t *nextPlayer = nullptr;
     libvlc_media_t *nextMedia = nullptr;
     int nextIndex = -1;
+    // Unpaused, muted and unseen before the current recording ends.
+    bool nextWarm = false;
+    QTimer *warmStart = nullptr;
+    static constexpr qint64 kWarmStartMs = 100;
     qint64 startAtMs = 0;
     // Players that have handed over, stopping on threads of their own.
     std::vector<std::future<void>> retiring;

@@ -12,7 +12,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-benchmarks=(bench_gpslog bench_import bench_updatecycle bench_player)
+benchmarks=(bench_gpslog bench_import bench_trips bench_updatecycle bench_player bench_boundary)
 
 # Runs inside the virtual X server: every benchmark, output kept, then the table.
 run_benchmarks() {
@@ -22,7 +22,7 @@ run_benchmarks() {
     for bench in "${benchmarks[@]}"; do
         echo "== $bench"
         local arguments=()
-        [ "$bench" != bench_player ] || arguments=("$out/bench_player")
+        case $bench in bench_player | bench_boundary) arguments=("$out/$bench") ;; esac
         if ! "./bench/$bench" "${arguments[@]}" 2>&1 | tee "$out/$bench.txt"; then
             echo "bench.sh: $bench failed" >&2
             failed=1
@@ -40,6 +40,11 @@ all_met=1
 row() {
     rows+=("$1|$2|$3|$([ "$4" = 1 ] && echo met || echo MISSED)")
     [ "$4" = 1 ] || all_met=0
+}
+
+# comparison_row <benchmark> <figure>: a figure shown beside another, with no target of its own.
+comparison_row() {
+    rows+=("$1|$2|none, for comparison|-")
 }
 
 # A benchmark line that is not there: its program failed or printed something else.
@@ -75,7 +80,8 @@ median_row() {
 # The targets are read from each benchmark's own lines, so they live in one place.
 print_table() {
     local out=$1 gpslog=$1/bench_gpslog.txt import=$1/bench_import.txt
-    local update=$1/bench_updatecycle.txt player=$1/bench_player.txt
+    local update=$1/bench_updatecycle.txt player=$1/bench_player.txt trips=$1/bench_trips.txt
+    local boundary=$1/bench_boundary.txt
     local name a b c d e
 
     name='24-hour log load (bench_gpslog)'
@@ -105,6 +111,9 @@ print_table() {
     else
         missing "$name"
     fi
+
+    median_row 'grouping 600 clips into trips (bench_trips)' "$trips" 'grouping 600 clips'
+    median_row 'figures of a 10-hour trip, 600 logs read (bench_trips)' "$trips" 'figures of the 10-hour trip'
 
     name='update tick, route drawn (bench_updatecycle)'
     read -r a b c <<<"$(capture "$update" \
@@ -163,6 +172,24 @@ print_table() {
         '^processor while paused: +([0-9.]+) % of one core.*target under ([0-9.]+) %.*' '\1 \2')"
     if [ -n "$b" ]; then
         row "$name" "$a % of one core" "under $b %" "$(is 'a < b' "$a" "$b")"
+    else
+        missing "$name"
+    fi
+
+    name='picture stall at a clip boundary inside a trip (bench_boundary)'
+    read -r a b c d <<<"$(capture "$boundary" \
+        '^boundary stall inside a trip: +([0-9.]+) ms median, +([0-9.]+) ms worst over ([0-9]+).*target under ([0-9.]+) ms.*' \
+        '\1 \2 \3 \4')"
+    if [ -n "$d" ]; then
+        row "$name" "$a ms, median of $c (worst $b ms)" "under $d ms" "$(is 'a < b' "$a" "$d")"
+    else
+        missing "$name"
+    fi
+    name='the same outside a trip: stop, then start (bench_boundary)'
+    read -r a b c <<<"$(capture "$boundary" \
+        '^boundary stall outside a trip: +([0-9.]+) ms median, +([0-9.]+) ms worst over ([0-9]+).*' '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        comparison_row "$name" "$a ms, median of $c (worst $b ms)"
     else
         missing "$name"
     fi

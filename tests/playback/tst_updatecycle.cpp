@@ -103,7 +103,8 @@ void TestUpdateCycle::routeAndPosition()
     QVERIFY(seconds >= kRouteClipSeconds - 1);
     for (int i = 0; i < seconds; ++i)
         if (log->GetRecord(i).dataAvailable)
-            route << asRecorded(mapPointScript(QStringLiteral("appendPathNode"), log->GetRecord(i)));
+            route << asRecorded(mapPointScript(QStringLiteral("appendPathNode"), log->GetRecord(i)).chopped(1)
+                                + QStringLiteral(",%1,%2)").arg(log->GetRecord(i).velocity, 0, 'f', 1).arg(i));
     route << QStringLiteral("showPath()");
 
     const QStringList calls = w.calls();
