@@ -414,13 +414,14 @@ void UVlcWrapper::startPreparedUnseen()
 }
 
 // The prepared player takes over only once it holds its first picture; one
-// still opening is dropped and the end announced as usual.
+// still opening, or a file that is no video, is dropped and the end announced
+// as usual.
 bool UVlcWrapper::continueWithPrepared()
 {
     if (!nextPlayer)
         return false;
     const auto prepared = State(libvlc_media_get_state(nextMedia));
-    if (prepared != State::Paused && prepared != State::Playing) {
+    if ((prepared != State::Paused && prepared != State::Playing) || !hasTracks(nextMedia)) {
         dropPrepared();
         return false;
     }
@@ -554,7 +555,7 @@ UVlcWrapper::State UVlcWrapper::state()
     // libvlc 3 turns a failed media into "ended" once its input has gone, and
     // plays a file that is no video at all to its end through a catch-all
     // demuxer. An end that never had a single track was an error.
-    if (now == State::Ended && !mediaHasTracks())
+    if (now == State::Ended && !hasTracks(currentMedia))
         return State::Error;
     return now;
 }
@@ -564,10 +565,10 @@ QString UVlcWrapper::currentPath() const
     return currentMedia ? playlist->value(currentIndex) : QString();
 }
 
-bool UVlcWrapper::mediaHasTracks() const
+bool UVlcWrapper::hasTracks(libvlc_media_t *media)
 {
     libvlc_media_track_t **tracks = nullptr;
-    const unsigned count = libvlc_media_tracks_get(currentMedia, &tracks);
+    const unsigned count = libvlc_media_tracks_get(media, &tracks);
     libvlc_media_tracks_release(tracks, count);
     return count > 0;
 }

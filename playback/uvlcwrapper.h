@@ -108,7 +108,7 @@ private:
     void stopped();
     void releaseMedia();
     void bindVideoWindow();
-    bool mediaHasTracks() const;
+    static bool hasTracks(libvlc_media_t *media);
 
     libvlc_instance_t *vlcInstance = nullptr;
     libvlc_media_player_t *mediaPlayer = nullptr;

@@ -278,6 +278,7 @@ private slots:
     void callsLeaveConsoleSilent();
     void mapDrawsWhatItIsTold_data();
     void mapDrawsWhatItIsTold();
+    void routeShowsSpeedsAndSeeks();
     void mapTakesCallsBeforeItIsReady_data();
     void mapTakesCallsBeforeItIsReady();
     void mapAnswersOfflineQuickly();
@@ -510,6 +511,30 @@ void TestMapPages::mapDrawsWhatItIsTold()
     const QPair<QString, QString> far{coordinate(lat0 + 0.2), coordinate(lon0 - 0.2)};
     run(call("setposition", far));
     QTRY_VERIFY_WITH_TIMEOUT(mapState(page).value(QLatin1String("carVisible")).toBool(), 3000);
+}
+
+// Coloured by speed band, hard events marked, and a click on the route names
+// the second of the nearest node to the player.
+void TestMapPages::routeShowsSpeedsAndSeeks()
+{
+    Harness harness;
+    QVERIFY(load(harness, QUrl::fromLocalFile(pagePath(mapPageFileName(MapPage::Map)))));
+    QSignalSpy clicked(harness.page, &MapWebPage::routeClicked);
+    // A straight road: fitted to the view, its middle node lies at the centre.
+    for (const char *script :
+         { "clearPath()", "appendPathNode(46.47000,6.86000,12.0,100)", "appendPathNode(46.47100,6.86100,60.5,101)",
+           "appendPathNode(46.47200,6.86200,130.0,102)", "addHardEvent(46.47200,6.86200)", "showPath()" })
+        harness.page->runJavaScript(QString::fromLatin1(script));
+    QTest::qWait(600);
+    const QJsonObject state = mapState(harness.page);
+    QCOMPARE(layers(state, "speedLines"), 3);
+    QCOMPARE(layers(state, "events"), 1);
+
+    QWidget *surface = harness.view.focusProxy();
+    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());
+    QTRY_COMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.first().first().toInt(), 101);
+    saveShot(harness, QStringLiteral("googlearth-speeds"));
 }
 
 void TestMapPages::mapTakesCallsBeforeItIsReady_data()

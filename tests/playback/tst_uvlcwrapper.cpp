@@ -105,6 +105,8 @@ private slots:
     void pathsPlay_data();
     void pathsPlay();
     void playsToEnd();
+    void continuesWithPrepared_data();
+    void continuesWithPrepared();
     void brokenFiles_data();
     void brokenFiles();
     void pauseAndSeek_data();
@@ -517,6 +519,55 @@ void TstUVlcWrapper::playsToEnd()
     // An ended item plays again from the start.
     QCOMPARE(player->PlayAtIndex(), 0);
     WAIT_FOR_STATE(UVlcWrapper::Playing);
+}
+
+void TstUVlcWrapper::continuesWithPrepared_data()
+{
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<bool>("seekAfterPreparing");
+    QTest::addColumn<bool>("continues");
+
+    QTest::newRow("prepared clip follows") << clip(3) << false << true;
+    // The end moved: what was prepared for it is dropped, the end announced.
+    QTest::newRow("seek drops it") << clip(3) << true << false;
+    QTest::newRow("unplayable clip is not taken") << clips.filePath(QStringLiteral("notes.MOV")) << false
+                                                  << false;
+}
+
+void TstUVlcWrapper::continuesWithPrepared()
+{
+    QFETCH(QString, next);
+    QFETCH(bool, seekAfterPreparing);
+    QFETCH(bool, continues);
+
+    player->AddMedia(clip(2));
+    player->AddMedia(next);
+    QList<UVlcWrapper::State> announced;
+    connect(player.get(), &UVlcWrapper::stateChanged, this,
+            [&announced](UVlcWrapper::State state) { announced << state; });
+    int continuedWith = -1;
+    connect(player.get(), &UVlcWrapper::continued, this, [&continuedWith](int index) { continuedWith = index; });
+    QCOMPARE(player->PlayNext(), 0);
+    WAIT_FOR_STATE(UVlcWrapper::Playing);
+    player->prepareNext(1);
+    QCOMPARE(player->preparedIndex(), 1);
+    if (seekAfterPreparing) {
+        player->SetPosition(500);
+        QCOMPARE(player->preparedIndex(), -1);
+    }
+
+    if (continues) {
+        QTRY_COMPARE_WITH_TIMEOUT(continuedWith, 1, kStateTimeout);
+        QCOMPARE(player->GetIndex(), 1);
+        QVERIFY(!announced.contains(UVlcWrapper::State::Ended));
+        WAIT_FOR_STATE(UVlcWrapper::Playing);
+        QTRY_COMPARE_WITH_TIMEOUT(seconds(player->GetMediaLength()), 3, kStateTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(colourCount(grabSurface()) > 50, kStateTimeout);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(announced.contains(UVlcWrapper::State::Ended), kStateTimeout);
+        QCOMPARE(continuedWith, -1);
+        QCOMPARE(player->GetIndex(), 0);
+    }
 }
 
 void TstUVlcWrapper::brokenFiles_data()
