@@ -40,7 +40,7 @@ QList<TripRow> tripRows(const QList<TripClip> &clips)
 {
     const TripSettings settings = TripSettings::load();
     QList<TripRow> rows;
-    for (const Trip &trip : groupTrips(clips, settings.gapSeconds * qint64(1000)))
+    for (const Trip &trip : groupTrips(clips, settings.gapMs()))
         rows.append({ trip, readTripFigures(trip, settings.hardEventG) });
     std::reverse(rows.begin(), rows.end());
     return rows;

@@ -119,13 +119,16 @@ Velmora::Velmora(QWidget *parent)
     shot = new QPushButton(this);
     shot->setObjectName(QStringLiteral("Shot"));
 
+    // Over the video and the tables while open: its native window, raised
+    // when it opens, keeps it above the picture.
+    tripsView = new TripsView(this);
+
     // Created last so that it lies above every other child: video full screen
     // relies on it covering the whole window.
     videoWindow = new UDoubleClickedWidget(this);
     videoWindow->setObjectName(QStringLiteral("VideoWindow"));
     videoWindow->setWindowFlags(Qt::FramelessWindowHint);
-    // Laid over the video; their own native windows keep them above the picture.
-    tripsView = new TripsView(this);
+    // Laid over the video; its own native window keeps it above the picture.
     notice = new NoticeBar(this);
 
     gpsLog = std::make_unique<GpsLogData>(nullptr);
@@ -368,6 +371,7 @@ void Velmora::connectTheRest()
     connect(player, &UVlcWrapper::stateChanged, this, &Velmora::playerStateChanged);
     connect(player, &UVlcWrapper::continued, this, &Velmora::followPlayerToItsPage);
     connect(tripsView, &TripsView::playRequested, this, &Velmora::playTrip);
+    connect(keeper, &LibraryKeeper::tripsChanged, this, [this] { tripsView->refresh(keeper->tripClips()); });
     connect(videoListItemImport, &QPushButton::clicked, this, &Velmora::OpenFiles);
     connect(videoListItemDelete, &QPushButton::clicked, this, &Velmora::DeleteFile);
     connect(videoListLeft, &QTableWidget::cellClicked, this, &Velmora::ListTableClearSelecttionRight);

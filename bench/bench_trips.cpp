@@ -1,17 +1,32 @@
 // Trips of a ten-hour drive: 600 one-minute clips whose logs are the hour of
 // gps0002.log ten times over, each hour an hour later. Prints how long the
-// grouping takes once the clips' times are known, and how long the figures of
-// the trip take, with and without reading the 600 logs. Build with
-// -DCMAKE_BUILD_TYPE=RelWithDebInfo.
+// grouping takes once the clips' times are known, how long the figures of
+// the trip take, with and without reading the 600 logs, and what showing the
+// trip's route costs: laying the trip out, sending its route to the real map
+// page, the page drawing it, and the memory of the process tree. Build with
+// -DCMAKE_BUILD_TYPE=RelWithDebInfo; run under an X server, e.g.
+//   xvfb-run -a ./bench/bench_trips
 
 #include "benchfigures.h"
 
 #include "catalogue/gpslogdata.h"
 #include "library/librarykeeper.h"
+#include "library/programpaths.h"
 #include "library/usersettings.h"
+#include "playback/displaytexts.h"
+#include "playback/mappages.h"
+#include "playback/mapwebpage.h"
+#include "playback/mapwebprofile.h"
 #include "trips/recordingprober.h"
 #include "trips/tripfigures.h"
 #include "trips/tripgrouper.h"
+#include "trips/triptimeline.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLoggingCategory>
+#include <QTimer>
+#include <QWebEngineView>
 
 #include <QDateTime>
 #include <QDir>
@@ -24,6 +39,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -102,6 +119,93 @@ double medianMs(const std::function<void()> &run)
     return benchfigures::median(times);
 }
 
+// Resident memory of this process and the map page's processes under it.
+qint64 treeResidentKb()
+{
+    const auto procFile = [](qint64 pid, const char *name) {
+        QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QHash<qint64, qint64> parentOf;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (number)
+            parentOf.insert(pid, benchfigures::parentPid(procFile(pid, "stat")));
+    }
+    qint64 total = 0;
+    for (const qint64 pid : benchfigures::processTree(::getpid(), parentOf))
+        total += std::max<qint64>(0, benchfigures::kilobytes(procFile(pid, "status"), "VmRSS"));
+    return total;
+}
+
+qint64 ownResidentKb()
+{
+    QFile file(QStringLiteral("/proc/self/status"));
+    return file.open(QIODevice::ReadOnly) ? benchfigures::kilobytes(file.readAll(), "VmRSS") : -1;
+}
+
+QVariant evaluate(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    QEventLoop loop;
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        loop.quit();
+    });
+    loop.exec();
+    return result;
+}
+
+// The trip's route on the map page, as the window sends it when the trip
+// starts. Returns false when the page did not draw it.
+bool showTripRoute(const Trip &trip)
+{
+    ProgramPaths::setProgramFolder(QStringLiteral(BENCH_RUN_DIR));
+    MapWebProfile profile;
+    QWebEngineView view;
+    auto *page = new MapWebPage(&profile, &view);
+    view.setPage(page);
+    view.resize(460, 430);
+    view.show();
+    QEventLoop loading;
+    QObject::connect(page, &QWebEnginePage::loadFinished, &loading, &QEventLoop::quit);
+    view.setUrl(mapPageUrl(MapPage::Map));
+    loading.exec();
+    evaluate(page, QStringLiteral("0"));
+    const qint64 before = treeResidentKb();
+    const qint64 ownBefore = ownResidentKb();
+
+    QElapsedTimer timer;
+    timer.start();
+    const TripTimeline timeline(trip);
+    const double laidOut = timer.nsecsElapsed() / 1e6;
+
+    timer.restart();
+    GpsLogData log;
+    log.records = timeline.records();
+    page->runJavaScript(QStringLiteral("clearPath()"));
+    page->runJavaScript(routeNodesScript(log, timeline.seconds() * qint64(1000)));
+    page->runJavaScript(hardEventsScript(log, TripSettings().hardEventG));
+    page->runJavaScript(QStringLiteral("showPath()"));
+    const double sent = timer.nsecsElapsed() / 1e6;
+    const int pieces = evaluate(page, QStringLiteral("velmoraMapState().layers.speedLines")).toInt();
+    const double drawn = timer.nsecsElapsed() / 1e6;
+    const qint64 growthKb = ownResidentKb() - ownBefore;
+    const qint64 treeGrowthKb = treeResidentKb() - before;
+
+    std::printf("trip laid out (600 logs read): %8.1f ms\n", laidOut);
+    std::printf("route of the 10-hour trip sent: %7.1f ms   (target under 100 ms: %s)\n", sent,
+                sent < 100 ? "met" : "missed");
+    std::printf("route drawn by the map page: %10.0f ms, %d coloured pieces   (target under 1000 ms: %s)\n",
+                drawn, pieces, drawn < 1000 ? "met" : "missed");
+    std::printf("memory growth with the trip shown: %4.0f MB, with the map page's processes %.0f MB   "
+                "(target under 50 MB: %s)\n",
+                growthKb / 1024.0, treeGrowthKb / 1024.0, growthKb < 50 * 1024 ? "met" : "missed");
+    return pieces > 0;
+}
+
 void report(const char *label, double ms, double targetMs)
 {
     std::printf("%s: %8.3f ms median of %d   (target under %.0f ms: %s)\n", label, ms, kRuns, targetMs,
@@ -110,8 +214,15 @@ void report(const char *label, double ms, double targetMs)
 
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QApplication application(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+
     QTemporaryDir card;
     QList<StoredRecording> recordings;
     QHash<QString, QList<GpsLogRecord>> logs;
@@ -151,5 +262,9 @@ int main()
     report("grouping 600 clips", grouping, kGroupingTargetMs);
     std::printf("figures of the trip, logs in memory: %8.3f ms median of %d\n", computing, kRuns);
     report("figures of the 10-hour trip", reading, kFiguresTargetMs);
+    if (!showTripRoute(trips.first())) {
+        std::fprintf(stderr, "the map page drew no route\n");
+        return 1;
+    }
     return 0;
 }

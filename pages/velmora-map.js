@@ -214,10 +214,12 @@
             }
             from = i;
         }
+        // The one-colour line only where there are no pieces: a hidden one
+        // would still cost the page its every node.
         if (speedLines.length > 0)
-            routeLine.setStyle({ opacity: 0 });
-        else
-            routeLine.setStyle({ opacity: 0.95 });
+            routeLine.remove();
+        else if (!map.hasLayer(routeLine))
+            routeLine.addTo(map);
         showLegend(speedLines.length > 0);
     }
 
@@ -280,10 +282,8 @@
     function drawRoute() {
         routeCasing.setLatLngs(nodes);
         routeLine.setLatLngs(nodes);
-        if (!map.hasLayer(routeLine)) {
+        if (!map.hasLayer(routeCasing))
             routeCasing.addTo(map);
-            routeLine.addTo(map);
-        }
         drawSpeedLines();
         drawEvents();
         if (startMarker)
@@ -430,13 +430,11 @@
         return {
             ready: !!map,
             layers: counts,
-            route: routeLine && map && map.hasLayer(routeLine)
-                ? routeLine.getLatLngs().map(plain) : [],
+            route: routeShown && map ? routeLine.getLatLngs().map(plain) : [],
             start: startMarker ? plain(startMarker.getLatLng()) : null,
             car: carMarker ? plain(carMarker.getLatLng()) : null,
             heading: heading,
-            routeInView: !!(map && map.hasLayer(routeLine)
-                            && map.getBounds().contains(routeLine.getBounds())),
+            routeInView: !!(routeShown && map && map.getBounds().contains(routeLine.getBounds())),
             carVisible: !!(carMarker && map.getBounds().contains(carMarker.getLatLng())),
             center: map ? plain(map.getCenter()) : null,
             zoom: map ? map.getZoom() : null

@@ -114,6 +114,22 @@ print_table() {
 
     median_row 'grouping 600 clips into trips (bench_trips)' "$trips" 'grouping 600 clips'
     median_row 'figures of a 10-hour trip, 600 logs read (bench_trips)' "$trips" 'figures of the 10-hour trip'
+    name='route of a 10-hour trip sent to the map page (bench_trips)'
+    read -r a b <<<"$(capture "$trips" '^route of the 10-hour trip sent: +([0-9.]+) ms +\(target under ([0-9.]+) ms.*' '\1 \2')"
+    if [ -n "$b" ]; then row "$name" "$a ms" "under $b ms" "$(is 'a < b' "$a" "$b")"; else missing "$name"; fi
+    name='that route drawn by the map page (bench_trips)'
+    read -r a b c <<<"$(capture "$trips" \
+        '^route drawn by the map page: +([0-9.]+) ms, ([0-9]+) coloured pieces +\(target under ([0-9.]+) ms.*' '\1 \2 \3')"
+    if [ -n "$c" ]; then row "$name" "$a ms, $b coloured pieces" "under $c ms" "$(is 'a < b' "$a" "$c")"; else missing "$name"; fi
+    name='memory growth with that trip shown (bench_trips)'
+    read -r a b c <<<"$(capture "$trips" \
+        '^memory growth with the trip shown: +([0-9.]+) MB, with the map page.s processes ([0-9.]+) MB +\(target under ([0-9.]+) MB.*' \
+        '\1 \2 \3')"
+    if [ -n "$c" ]; then
+        row "$name" "$a MB (with the map page's processes $b MB)" "under $c MB" "$(is 'a < b' "$a" "$c")"
+    else
+        missing "$name"
+    fi
 
     name='update tick, route drawn (bench_updatecycle)'
     read -r a b c <<<"$(capture "$update" \

@@ -41,20 +41,20 @@ GpsLogRecord lineAt(int second, bool fix)
 
 // "0 59": a log with fixes at these seconds after noon ("~9": a line without a
 // fix at 9 s). "@100+60": no log, a video dated 100 s, 60 s long ("+?": unknown).
-StoredRecording recordingFrom(const QString &spec)
+StoredRecording recordingFrom(const QString &text)
 {
     StoredRecording recording;
     recording.probed = true;
     recording.video.modified = kNoon.toMSecsSinceEpoch() + kFarMs;
     recording.durationMs = 60000;
-    if (spec.startsWith(QLatin1Char('@'))) {
-        const QStringList video = spec.mid(1).split(QLatin1Char('+'));
+    if (text.startsWith(QLatin1Char('@'))) {
+        const QStringList video = text.mid(1).split(QLatin1Char('+'));
         recording.video.modified = kNoon.toMSecsSinceEpoch() + video[0].toLongLong() * 1000;
         recording.durationMs = video[1] == QLatin1String("?") ? -1 : video[1].toLongLong() * 1000;
         return recording;
     }
     QList<GpsLogRecord> log;
-    for (const QString &token : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    for (const QString &token : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         log << lineAt(token.mid(token.startsWith(QLatin1Char('~'))).toInt(), !token.startsWith(QLatin1Char('~')));
     const LogSpan span = LogSpan::of(log);
     recording.logStartMs = span.startMs;
@@ -74,10 +74,10 @@ QString tripsText(const QList<Trip> &trips)
 }
 
 // "1" is z alone, "0.6/0/0.8" is x/y/z.
-QList<GpsLogRecord> sensorLog(const QString &spec)
+QList<GpsLogRecord> sensorLog(const QString &text)
 {
     QList<GpsLogRecord> log;
-    for (const QString &token : spec.split(QLatin1Char(' '))) {
+    for (const QString &token : text.split(QLatin1Char(' '))) {
         const QStringList axes = token.split(QLatin1Char('/'));
         GpsLogRecord record;
         record.z = axes.last().toDouble();
@@ -140,8 +140,8 @@ void TestTrips::grouping()
     QFETCH(QString, clips);
     QFETCH(QString, trips);
     QList<TripClip> tripClips;
-    for (const QString &spec : clips.split(QStringLiteral("; ")))
-        tripClips << LibraryKeeper::tripClipOf(int(tripClips.size()), recordingFrom(spec));
+    for (const QString &text : clips.split(QStringLiteral("; ")))
+        tripClips << LibraryKeeper::tripClipOf(int(tripClips.size()), recordingFrom(text));
     QCOMPARE(tripsText(groupTrips(tripClips, TripSettings().gapMs())), trips);
 }
 
