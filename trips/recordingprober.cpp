@@ -136,15 +136,23 @@ std::optional<ProbeRequest> nextRequest(ProbeQueue &queue)
 
 } // namespace
 
+// The fixes' times; in a log without a single fix, the times its lines still
+// carry (the receiver's clock runs on without a fix), which place a minute
+// in a tunnel better than the date of a video copied from the card.
 LogSpan LogSpan::of(const QList<GpsLogRecord> &records)
 {
     LogSpan span;
-    for (const GpsLogRecord &record : records) {
-        const std::optional<qint64> utcMs = record.dataAvailable ? recordUtcMs(record) : std::nullopt;
-        if (!utcMs)
-            continue;
-        span.startMs = span.startMs < 0 ? *utcMs : std::min(span.startMs, *utcMs);
-        span.endMs = std::max(span.endMs, *utcMs);
+    for (const bool fixesOnly : { true, false }) {
+        for (const GpsLogRecord &record : records) {
+            const std::optional<qint64> utcMs =
+                    record.dataAvailable || !fixesOnly ? recordUtcMs(record) : std::nullopt;
+            if (!utcMs)
+                continue;
+            span.startMs = span.startMs < 0 ? *utcMs : std::min(span.startMs, *utcMs);
+            span.endMs = std::max(span.endMs, *utcMs);
+        }
+        if (span.startMs >= 0)
+            break;
     }
     return span;
 }

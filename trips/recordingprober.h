@@ -27,8 +27,9 @@ struct RecordingProbe
     qint64 logEndMs = -1;
 };
 
-// The earliest and latest fix of a log, UTC ms; -1 without a fix. A log whose
-// clock jumps back still spans from its earliest to its latest fix.
+// The earliest and latest fix of a log, UTC ms; in a log without a fix, of
+// its lines that carry a time; -1 when none does. A log whose clock jumps
+// back still spans from its earliest to its latest.
 struct LogSpan
 {
     qint64 startMs = -1;

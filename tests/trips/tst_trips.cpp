@@ -130,7 +130,7 @@ void TestTrips::grouping_data()
     QTest::newRow("out of order") << "300; 0 59; 100" << "2:0-100 1:300-300";
     QTest::newRow("log back in time") << "59 30 0; 179" << "2:0-179";
     QTest::newRow("single fix") << "0; 120" << "2:0-120";
-    QTest::newRow("no fix: the video's date") << "0 59; ~100 ~110; 120" << "2:0-120 1:86400-86460";
+    QTest::newRow("no fix: its lines' clock") << "0 59; ~100 ~110; 120" << "3:0-120";
     QTest::newRow("no log: video date and length") << "0 59; @100+60; 280" << "3:0-280";
     QTest::newRow("unknown length: a moment") << "@0+?; 121" << "1:0-0 1:121-121";
 }
@@ -217,7 +217,7 @@ void TestTrips::importIsProbedInTheBackground()
 }
 
 // gps0002.log (one hour) cut into the camera's one-minute clips: three of
-// them have no fix and go by their video's date. Imported, then listed at once
+// them have no fix and go by the clock of their lines. Imported, then listed at once
 // by `velmora --trips`, which probes them; the trip of sixty clips comes to
 // what the uncut log does. Distance and events as worked out apart from the
 // program; the events with a threshold that the hour's synthetic sensor
