@@ -6,6 +6,7 @@
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "trips/triptimeline.h"
 #include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
@@ -86,6 +87,8 @@ void Velmora::ClearGUI()
     // A slow map page would otherwise bring up the no-connection page later,
     // and that page starts the recording that was just stopped.
     notConnectedTimer->stop();
+    // The drive's page goes with it: play starts the recording on its own.
+    trip.reset();
     showMapPage(MapPage::Start);
     // Painted after the stop that follows, the splash replaces the last frame.
     videoWindow->update();
@@ -129,8 +132,7 @@ void Velmora::playAndShowPage(int index)
 {
     pathDrawn = 0;
     LoadMapToPlay(index);
-    status->currentPage = index / kRowsPerPage;
-    ListTableUpdate();
+    followPlayerToItsPage();
 }
 
 // The player seeks by fraction of the length only, so the step is rounded to

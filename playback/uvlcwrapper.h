@@ -17,10 +17,11 @@ class QTimer;
 class QWidget;
 class VideoSurface;
 
-// The program's only video player: one libvlc instance and media player, the
-// playlist that the catalogue feeds, and which item is current. Everything
-// else asks it for index, media state, time and length; no other file talks
-// to libvlc.
+// The program's only video player: one libvlc instance, the media player of
+// the current recording (and, for a trip, a second one preparing the next
+// clip), the playlist that the catalogue feeds, and which item is current.
+// Everything else asks it for index, media state, time and length; apart from
+// the prober that reads video lengths, no other file talks to libvlc.
 class UVlcWrapper : public QObject
 {
     Q_OBJECT
