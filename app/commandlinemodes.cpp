@@ -5,6 +5,7 @@
 #include "library/librarykeeper.h"
 #include "library/recordinglibrary.h"
 #include "library/usersettings.h"
+#include "maptiles/tileserver.h"
 #include "trips/tripfigures.h"
 #include "trips/tripgrouper.h"
 
@@ -49,9 +50,26 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     CommandLine line;
     QStringList files;
     bool optionsEnd = false;
-    for (const QString &argument : arguments) {
+    // An option's value: the next argument, or what follows "=".
+    const auto valueOf = [&](const QString &argument, const QString &option, qsizetype &i) -> std::optional<QString> {
+        if (argument.startsWith(option + QLatin1Char('=')))
+            return argument.mid(option.size() + 1);
+        if (argument != option)
+            return std::nullopt;
+        if (i + 1 < arguments.size())
+            return arguments.at(++i);
+        if (line.error.isEmpty())
+            line.error = QStringLiteral("velmora: %1 needs a value").arg(option);
+        return QString();
+    };
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
         if (optionsEnd || !argument.startsWith(QLatin1String("--")))
             files << argument;
+        else if (const auto server = valueOf(argument, QStringLiteral("--tile-server"), i))
+            line.tileServer = *server;
+        else if (const auto map = valueOf(argument, QStringLiteral("--offline-map"), i))
+            line.offlineMap = map->isEmpty() ? QString() : QFileInfo(*map).absoluteFilePath();
         else if (argument == QLatin1String("--"))
             optionsEnd = true;
         else if (argument == QLatin1String("--list"))
@@ -64,6 +82,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.error = QStringLiteral("velmora: unknown option %1").arg(argument);
     }
     line.videos = videoPathsFromArguments(files);
+    if (!line.tileServer.isEmpty() && !TileServer::openStreetMap().withTemplate(line.tileServer)
+        && line.error.isEmpty())
+        line.error = QStringLiteral("velmora: --tile-server needs an http(s) address with {z}, {x} and {y}");
     return line;
 }
 

@@ -11,6 +11,8 @@ struct CommandLine
     bool list = false;  // --list: print the library and exit
     bool trips = false; // --trips: print the library's trips and exit
     bool fresh = false; // --fresh: neither read nor write the library and settings
+    QString tileServer; // --tile-server URL-TEMPLATE: this run's tile server
+    QString offlineMap; // --offline-map FILE: this run's offline map (MBTiles), absolute
     QStringList videos; // absolute, clean paths of the files named
     QString error;      // one line when the arguments make no sense
 

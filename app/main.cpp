@@ -4,6 +4,7 @@
 #include "library/programpaths.h"
 #include "library/recordinglibrary.h"
 #include "library/usersettings.h"
+#include "maptiles/tileserver.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -128,6 +129,14 @@ int main(int argc, char **argv)
     // Outlives the window, which keeps it in step with the catalogue.
     RecordingLibrary library;
     Velmora window(nullptr);
+    if (!line.tileServer.isEmpty() || !line.offlineMap.isEmpty()) {
+        TileServer server = TileServer::fromSettings();
+        if (!line.tileServer.isEmpty())
+            server = server.withTemplate(line.tileServer).value_or(server);
+        if (!line.offlineMap.isEmpty())
+            server.offlineFile = line.offlineMap;
+        window.useTileServer(server);
+    }
     QString styleSheet = readStyleSheet();
     window.setStyleSheet(styleSheet);
     window.setObjectName(QStringLiteral("Velmora"));

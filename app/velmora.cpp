@@ -212,8 +212,11 @@ void Velmora::createMapView()
     googleMap->setObjectName(QStringLiteral("GoogleMap"));
     // The profile is created after the view so that the view, and the page it
     // owns, are destroyed before the profile.
-    auto *mapProfile = new MapWebProfile(this);
-    mapProfile->setTileServer(TileServer::fromSettings());
+    QString cacheProblem;
+    mapProfile = MapWebProfile::withDiskCache(this, &cacheProblem);
+    useTileServer(TileServer::fromSettings());
+    if (!cacheProblem.isEmpty())
+        QTimer::singleShot(0, this, [this, cacheProblem] { notice->showNotice(cacheProblem); });
     auto *mapPage = new MapWebPage(mapProfile, googleMap);
     // Dark while a page loads or when none could be loaded.
     mapPage->setBackgroundColor(QColor(0x12, 0x12, 0x12));
@@ -221,6 +224,15 @@ void Velmora::createMapView()
     connect(mapPage, &MapWebPage::routeClicked, this, &Velmora::seekToRouteSecond);
     googleMap->setVisible(true);
     googleMap->setUrl(QUrl());
+}
+
+// Said over the video once the window shows, like every other problem.
+void Velmora::useTileServer(const TileServer &server)
+{
+    mapProfile->setTileServer(server);
+    const QString problem = mapProfile->offlineProblem();
+    if (!problem.isEmpty())
+        QTimer::singleShot(0, this, [this, problem] { notice->showNotice(problem); });
 }
 
 void Velmora::createTables()

@@ -20,8 +20,10 @@ enum class MapPage;
 
 class GpsLogData;
 class LibraryKeeper;
+class MapWebProfile;
 class RecordingLibrary;
 struct GpsLogRecord;
+struct TileServer;
 struct Trip;
 class TripTimeline;
 class NcFramelessHelper;
@@ -66,6 +68,8 @@ public:
     // Plays `trip` as one drive from its clip at `position`: one map page and
     // route for all of it, and clip after clip without a gap.
     void playTrip(const Trip &trip, int position = 0);
+    // Where the map's tiles come from for this run, in place of the settings'.
+    void useTileServer(const TileServer &server);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -185,6 +189,7 @@ private:
     QWidget *headerRight = nullptr;
     UDoubleClickedWidget *videoWindow = nullptr;
     QWebEngineView *googleMap = nullptr;
+    MapWebProfile *mapProfile = nullptr;
     QSlider *videoTimeSlider = nullptr;
     QSlider *videoVolumnSlider = nullptr;
     QGraphicsView *audioIndicator = nullptr;

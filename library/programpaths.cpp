@@ -116,6 +116,12 @@ QString libraryFile()
             + QStringLiteral("/Marvenda/library.sqlite");
 }
 
+QString mapCacheFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/Marvenda/map");
+}
+
 void setProgramFolder(const QString &folder)
 {
     programFolderOverride() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();

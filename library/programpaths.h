@@ -34,6 +34,10 @@ QString settingsFile();
 // The recordings library in the user's data folder.
 QString libraryFile();
 
+// <cache>/Marvenda/map: the map's tiles as the web engine keeps them between
+// runs.
+QString mapCacheFolder();
+
 // Tests and embedding programs stand in a folder of their own for the
 // executable's; an empty path returns to the executable's folder.
 void setProgramFolder(const QString &folder);

@@ -59,6 +59,17 @@ void WindowMemory::save() const
     settings.setValue(QStringLiteral("import/folder"), importFolder);
 }
 
+qint64 mapCacheBytes()
+{
+    constexpr qint64 kDefaultMegabytes = 1024;
+    // The engine takes the size as an int.
+    constexpr qint64 kMostMegabytes = 2047;
+    const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    bool number = false;
+    const qint64 megabytes = settings.value(QStringLiteral("map/cacheMegabytes")).toString().toLongLong(&number);
+    return (number && megabytes > 0 ? std::min(megabytes, kMostMegabytes) : kDefaultMegabytes) << 20;
+}
+
 TripSettings TripSettings::load()
 {
     const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);

@@ -42,4 +42,8 @@ struct TripSettings
     void save() const;
 };
 
+// The most the map's tile cache on disk may take ([map] cacheMegabytes),
+// in bytes: 1 GB unless set.
+qint64 mapCacheBytes();
+
 #endif // USERSETTINGS_H

@@ -10,6 +10,8 @@ namespace {
 
 const QString kTemplateKey = QStringLiteral("map/tileServer");
 const QString kAttributionKey = QStringLiteral("map/tileAttribution");
+const QString kRefererKey = QStringLiteral("map/tileReferer");
+const QString kOfflineKey = QStringLiteral("map/offlineMap");
 const QString kSubdomain = QStringLiteral("{s}");
 
 // QUrl percent-encodes the braces of the template's host; the placeholders
@@ -24,15 +26,27 @@ QUrl templateUrl(const QString &urlTemplate)
 TileServer TileServer::openStreetMap()
 {
     return { QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"),
-             QStringLiteral("© OpenStreetMap contributors") };
+             QStringLiteral("© OpenStreetMap contributors"), {}, {} };
 }
 
 TileServer TileServer::fromSettings()
 {
     const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
-    TileServer server{ settings.value(kTemplateKey).toString(),
-                       settings.value(kAttributionKey).toString() };
-    return server.isValid() ? server : openStreetMap();
+    TileServer server{ settings.value(kTemplateKey).toString(), settings.value(kAttributionKey).toString(),
+                       settings.value(kRefererKey).toString().toLatin1(), {} };
+    if (!server.isValid())
+        server = openStreetMap();
+    server.offlineFile = settings.value(kOfflineKey).toString();
+    return server;
+}
+
+std::optional<TileServer> TileServer::withTemplate(const QString &otherTemplate) const
+{
+    // Whose tiles they are is not known: the host at least is named.
+    TileServer other{ otherTemplate, QStringLiteral("Map tiles: %1")
+                              .arg(templateUrl(otherTemplate).host().remove(QStringLiteral("subdomain-placeholder."))), {},
+                      offlineFile };
+    return other.isValid() ? std::optional<TileServer>(other) : std::nullopt;
 }
 
 bool TileServer::isValid() const

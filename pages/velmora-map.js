@@ -5,7 +5,7 @@
     'use strict';
 
     var ACCENT = '#4c9dff';
-    var PROBE_TIMEOUT_MS = 3500;
+    var TILE_TIMEOUT_MS = 3500;
     var FIT_PADDING = [30, 30];
     var FOLLOW_ZOOM = 16;
     var LOCATION_ZOOM = 13;
@@ -17,6 +17,8 @@
     var tiles = global.velmoraTiles || null;
 
     var map = null;
+    var tileLayer = null;
+    var tilesSettled = false;
     var startMarker = null;
     var routeCasing = null;
     var routeLine = null;
@@ -70,41 +72,61 @@
         return !start && !routeShown && !car;
     }
 
-    // The server must answer with a real image before the page's load event,
-    // which the probe image delays. A silent network would hold that event
-    // for the player's whole fallback delay, so the probe gives up early.
-    function tileUrl(z, x, y) {
-        return tiles.url.replace('{s}', 'a').replace('{z}', z).replace('{x}', x).replace('{y}', y);
+    // Whether the page has its map is told by its own tiles: those of the
+    // route's area (or of the world, without a route) are part of the page's
+    // load, and #isonline is checked once one of them has been shown, from
+    // the network, the cache or the offline file. A silent network would hold
+    // the load for the player's whole fallback delay, so the tiles give up
+    // early and come back once the page has loaded.
+    function tileUrl(template, coords) {
+        return template.replace('{s}', 'abc'.charAt(Math.abs(coords.x + coords.y) % 3))
+            .replace('{z}', coords.z).replace('{x}', coords.x).replace('{y}', coords.y);
     }
 
-    function probeTileServer() {
-        var box = document.getElementById('isonline');
-        if (!box)
-            return;
-        box.checked = false;
-        if (!tiles)
-            return;
-        var probe = document.createElement('img');
-        var timer = 0;
-        function settle(online) {
-            global.clearTimeout(timer);
-            probe.onload = probe.onerror = null;
-            box.checked = online;
+    // Tiles the offline file lacks come from the server, when there is one.
+    var OfflineFirst = global.L ? L.TileLayer.extend({
+        createTile: function (coords, done) {
+            var tile = L.TileLayer.prototype.createTile.call(this, coords, done);
+            tile.velmoraCoords = coords;
+            return tile;
+        },
+        _tileOnError: function (done, tile, error) {
+            if (tiles.url && !tile.velmoraFromServer) {
+                tile.velmoraFromServer = true;
+                tile.src = tileUrl(tiles.url, tile.velmoraCoords);
+                return;
+            }
+            L.TileLayer.prototype._tileOnError.call(this, done, tile, error);
         }
-        probe.onload = function () { settle(probe.naturalWidth > 0); };
-        probe.onerror = function () { settle(false); };
+    }) : null;
+
+    function addTiles() {
+        var box = document.getElementById('isonline');
+        if (box)
+            box.checked = false;
+        if (!map || !tiles || (!tiles.url && !tiles.offline))
+            return;
+        var options = { maxZoom: 19, subdomains: 'abc' };
+        tileLayer = tiles.offline ? new OfflineFirst(tiles.offline, options) : L.tileLayer(tiles.url, options);
+        var shown = 0;
+        var timer = 0;
+        function settle() {
+            global.clearTimeout(timer);
+            if (box && !tilesSettled)
+                box.checked = shown > 0;
+            tilesSettled = true;
+        }
+        tileLayer.on('tileload', function () { shown++; });
+        tileLayer.on('load', settle);
         timer = global.setTimeout(function () {
-            settle(false);
-            // Without a source the image stops loading and releases the load event.
-            probe.removeAttribute('src');
-            probe.remove();
-        }, PROBE_TIMEOUT_MS);
-        probe.alt = '';
-        probe.hidden = true;
-        // A per-minute query keeps a cached tile from faking a live server.
-        var url = tileUrl(0, 0, 0);
-        probe.src = url + (url.indexOf('?') < 0 ? '?' : '&') + 'probe=' + Math.floor(Date.now() / 60000);
-        document.body.appendChild(probe);
+            settle();
+            if (document.readyState === 'complete')
+                return;
+            // Removed tiles stop loading, which releases the page's load.
+            map.removeLayer(tileLayer);
+            global.addEventListener('load', function () { tileLayer.addTo(map); });
+        }, TILE_TIMEOUT_MS);
+        tileLayer.addTo(map);
     }
 
     // A disc until the car has moved, then a drop whose point shows the heading.
@@ -153,6 +175,12 @@
         map.on('dragstart', pauseFollowing);
         map.getContainer().addEventListener('wheel', pauseFollowing, { passive: true });
 
+        // The player names the route's area before the page's scripts run,
+        // so that the tiles the page loads are the ones it will show.
+        var area = global.velmoraRouteBounds;
+        if (Array.isArray(area) && area.length === 4 && toLatLng(area[0], area[1]) && toLatLng(area[2], area[3]))
+            map.fitBounds([[area[0], area[1]], [area[2], area[3]]],
+                          { padding: FIT_PADDING, maxZoom: 17, animate: false });
         if (requestedCentre)
             map.setView(requestedCentre, LOCATION_ZOOM, INSTANT);
         if (start)
@@ -441,16 +469,9 @@
         };
     };
 
-    probeTileServer();
     createMap();
+    addTiles();
     (global.velmoraEarlyCalls || []).splice(0).forEach(function (early) {
         global[early[0]].apply(global, early[1]);
-    });
-
-    // Tiles only after the load event, so that event waits for the probe alone.
-    global.addEventListener('load', function () {
-        if (!map || !tiles)
-            return;
-        L.tileLayer(tiles.url, { maxZoom: 19, subdomains: 'abc' }).addTo(map);
     });
 })(window);

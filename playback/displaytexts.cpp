@@ -5,6 +5,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 constexpr qint64 kMsPerHour = 3600000;
@@ -116,6 +119,24 @@ QString routeNodesScript(const GpsLogData &log, qint64 mediaLengthMs)
                         + QLatin1Char(',') + QString::number(second) + QLatin1Char(')');
     }
     return nodes.join(QLatin1Char(';'));
+}
+
+QList<double> routeBounds(const GpsLogData &log)
+{
+    QList<double> bounds;
+    for (const GpsLogRecord &record : log.records) {
+        const std::optional<double> latitude = latitudeDegrees(record);
+        const std::optional<double> longitude = longitudeDegrees(record);
+        if (!record.dataAvailable || !latitude || !longitude)
+            continue;
+        if (bounds.isEmpty())
+            bounds = { *latitude, *longitude, *latitude, *longitude };
+        bounds[0] = std::min(bounds[0], *latitude);
+        bounds[1] = std::min(bounds[1], *longitude);
+        bounds[2] = std::max(bounds[2], *latitude);
+        bounds[3] = std::max(bounds[3], *longitude);
+    }
+    return bounds;
 }
 
 QString hardEventsScript(const GpsLogData &log, double thresholdG)

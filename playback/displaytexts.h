@@ -1,6 +1,7 @@
 #ifndef DISPLAYTEXTS_H
 #define DISPLAYTEXTS_H
 
+#include <QList>
 #include <QString>
 
 class GpsLogData;
@@ -33,6 +34,9 @@ QString mapPointScript(const QString &function, const GpsLogRecord &record);
 // past the log would only repeat its last record, so the route ends with the
 // log, however long the video claims to be. Empty when there is no node.
 QString routeNodesScript(const GpsLogData &log, qint64 mediaLengthMs);
+// South, west, north and east of the log's fixes in degrees; empty without one.
+QList<double> routeBounds(const GpsLogData &log);
+
 // An addHardEvent(lat,lon) call for each hard event of the log that has a
 // position; empty when there is none.
 QString hardEventsScript(const GpsLogData &log, double thresholdG);

@@ -20,8 +20,9 @@ const PageText kPageTexts[] = {
     { "start.route", QT_TRANSLATE_NOOP("MapPages", "Its route and the car&rsquo;s position then appear here.") },
     { "offline.title", QT_TRANSLATE_NOOP("MapPages", "The map could not be loaded") },
     { "offline.why",
-      QT_TRANSLATE_NOOP("MapPages", "There is no internet connection,<br>or the map server did not answer.") },
-    { "offline.works", QT_TRANSLATE_NOOP("MapPages", "The video still plays.") },
+      QT_TRANSLATE_NOOP("MapPages", "No tile of this route could be had: the map server did not answer, "
+                                    "and neither the cache nor an offline map holds them.") },
+    { "offline.works", QT_TRANSLATE_NOOP("MapPages", "Video, speed, G-sensor and position still follow the recording.") },
     { "offline.missing", QT_TRANSLATE_NOOP("MapPages", "Route and position are not shown on a map.") },
     { "nolog.title", QT_TRANSLATE_NOOP("MapPages", "No GPS log for this recording") },
     { "nolog.why",

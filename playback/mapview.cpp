@@ -4,7 +4,9 @@
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "playback/displaytexts.h"
 #include "playback/mappages.h"
+#include "playback/mapwebprofile.h"
 #include "playback/uvlcwrapper.h"
 #include "trips/triptimeline.h"
 
@@ -35,6 +37,14 @@ void Velmora::openRecording(int index, MapPage page)
     player->Stop();
     player->SetIndex(index);
     gpsPlaybackStarted = false;
+    gpsLog->ClearGpsLog();
+    if (trip)
+        gpsLog->records = trip->records();
+    else
+        gpsLog->LoadGpsLog(catalogue->GetGpsFilePath(index));
+    // The map page loads the tiles of the route before it says whether it
+    // has its map.
+    mapProfile->setRouteBounds(routeBounds(*gpsLog));
     showMapPage(page);
     if (page == MapPage::Map) {
         notConnectedTimer->start(kNoConnectionMs);
@@ -115,11 +125,6 @@ void Velmora::startRecording()
     if (gpsPlaybackStarted || index < 0 || index >= catalogue->GetVideoCount())
         return;
     gpsPlaybackStarted = true;
-    gpsLog->ClearGpsLog();
-    if (trip)
-        gpsLog->records = trip->records();
-    else
-        gpsLog->LoadGpsLog(catalogue->GetGpsFilePath(index));
     announcedState = UVlcWrapper::State::NothingSpecial;
     player->PlayAtIndex();
     updateTimer->stop();

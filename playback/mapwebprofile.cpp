@@ -1,9 +1,12 @@
 #include "playback/mapwebprofile.h"
 
 #include "library/programpaths.h"
+#include "library/usersettings.h"
+#include "maptiles/offlinetiles.h"
 #include "playback/mappagetexts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
@@ -11,6 +14,10 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -25,28 +32,34 @@ public:
     }
 
     // Only on https: Chromium cancels a plain-http request that carries a
-    // secure Referer, so naming the program there would cost the request.
+    // secure Referer, so giving one there would cost the request.
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         if (!profile->allowsRequest(info.requestUrl())) {
             info.block(true);
             return;
         }
-        if (info.requestUrl().scheme() == QLatin1String("https"))
-            info.setHttpHeader(QByteArrayLiteral("Referer"), MapWebProfile::referer());
+        const QByteArray &referer = profile->tileServer().referer;
+        if (!referer.isEmpty() && info.requestUrl().scheme() == QLatin1String("https")
+            && profile->tileServer().serves(info.requestUrl()))
+            info.setHttpHeader(QByteArrayLiteral("Referer"), referer);
     }
 
 private:
     MapWebProfile *profile;
 };
 
+const QString kRouteScriptName = QStringLiteral("velmora-route");
+
 // Given to the pages before their own scripts run, as window.velmoraTiles.
-QString configScript(const TileServer &server)
+QString configScript(const TileServer &server, bool offline)
 {
-    const QJsonObject tiles{
+    QJsonObject tiles{
         { QStringLiteral("url"), server.urlTemplate },
         { QStringLiteral("attribution"), server.attribution.toHtmlEscaped() },
     };
+    if (offline)
+        tiles.insert(QStringLiteral("offline"), OfflineTiles::urlTemplate());
     return QStringLiteral("window.velmoraTiles = %1;")
             .arg(QString::fromUtf8(QJsonDocument(tiles).toJson(QJsonDocument::Compact)));
 }
@@ -68,6 +81,33 @@ QWebEngineScript pageScript(const QString &name, const QString &source)
 MapWebProfile::MapWebProfile(QObject *parent)
     : QWebEngineProfile(parent)
 {
+    setUp();
+}
+
+MapWebProfile::MapWebProfile(const QString &cacheFolder, qint64 cacheBytes, QObject *parent)
+    : QWebEngineProfile(QStringLiteral("map"), parent)
+{
+    setCachePath(cacheFolder);
+    setPersistentStoragePath(cacheFolder + QStringLiteral("/storage"));
+    setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    setHttpCacheMaximumSize(int(std::min<qint64>(cacheBytes, std::numeric_limits<int>::max())));
+    setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    setUp();
+}
+
+MapWebProfile *MapWebProfile::withDiskCache(QObject *parent, QString *problem)
+{
+    const QString folder = ProgramPaths::mapCacheFolder();
+    if (QDir().mkpath(folder) && QFileInfo(folder).isWritable())
+        return new MapWebProfile(folder, mapCacheBytes(), parent);
+    if (problem)
+        *problem = tr("Map tiles are not kept between runs: %1 cannot be written.")
+                           .arg(QDir::toNativeSeparators(folder));
+    return new MapWebProfile(parent);
+}
+
+void MapWebProfile::setUp()
+{
     setHttpUserAgent(QString::fromLatin1(userAgent()));
     // The map pages are local files that load their scripts beside them and
     // tiles from the network; this engine loads no script of a local page
@@ -86,11 +126,42 @@ MapWebProfile::MapWebProfile(QObject *parent)
 void MapWebProfile::setTileServer(const TileServer &tileServer)
 {
     server = tileServer;
+    offlineError.clear();
+    if (offline) {
+        removeUrlSchemeHandler(offline);
+        delete std::exchange(offline, nullptr);
+    }
+    if (!server.offlineFile.isEmpty()) {
+        offline = new OfflineTiles(this);
+        if (offline->open(server.offlineFile)) {
+            installUrlSchemeHandler(OfflineTiles::scheme(), offline);
+        } else {
+            offlineError = tr("The offline map %1 cannot be used: %2")
+                                   .arg(QDir::toNativeSeparators(server.offlineFile), offline->problem());
+            delete std::exchange(offline, nullptr);
+        }
+    }
+    setPageScript(kConfigScriptName, configScript(server, offline != nullptr));
+}
+
+void MapWebProfile::setRouteBounds(const QList<double> &southWestNorthEast)
+{
+    QStringList numbers;
+    for (const double degrees : southWestNorthEast)
+        numbers << QString::number(degrees, 'f', 6);
+    setPageScript(kRouteScriptName, QStringLiteral("window.velmoraRouteBounds = %1;")
+                                             .arg(numbers.size() == 4 ? QLatin1Char('[') + numbers.join(QLatin1Char(','))
+                                                          + QLatin1Char(']')
+                                                                      : QStringLiteral("null")));
+}
+
+void MapWebProfile::setPageScript(const QString &name, const QString &source)
+{
     QWebEngineScriptCollection *pageScripts = scripts();
-    const QList<QWebEngineScript> previous = pageScripts->find(kConfigScriptName);
+    const QList<QWebEngineScript> previous = pageScripts->find(name);
     for (const QWebEngineScript &script : previous)
         pageScripts->remove(script);
-    pageScripts->insert(pageScript(kConfigScriptName, configScript(server)));
+    pageScripts->insert(pageScript(name, source));
 }
 
 bool MapWebProfile::allowsRequest(const QUrl &url) const
@@ -112,7 +183,4 @@ QByteArray MapWebProfile::userAgent()
     return QByteArrayLiteral("Velmora/" VELMORA_VERSION " (dash-camera recording player)");
 }
 
-QByteArray MapWebProfile::referer()
-{
-    return QByteArrayLiteral("https://velmora.invalid/");
-}
+

@@ -115,7 +115,9 @@ void Velmora::showPosition(qint64 playTimeMs)
         videoTimeSlider->setValue(int(playTimeMs * kTimeSliderEnd / length));
     videoTime->setText(timeLabelText(playTimeMs, length));
     const int second = tripOffset() + int(playTimeMs / kMsPerSecond);
-    if (shownMapPage() == MapPage::Map)
+    // Without a connection only the map is missing: the meter, the graph and
+    // the position need nothing but the log.
+    if (shownMapPage() == MapPage::Map || shownMapPage() == MapPage::NoConnection)
         showSecondOnMap(second);
     else if (shownMapPage() == MapPage::NoGpsInfo)
         showSecondWithoutFixes(second);
@@ -150,14 +152,17 @@ void Velmora::showSecondOnMap(int second)
 {
     const GpsLogRecord current = gpsLog->GetRecord(second);
     const GpsLogRecord first = gpsLog->GetFirstAvailableRecord();
-    if (pathDrawn == 0)
+    const bool withMap = shownMapPage() == MapPage::Map;
+    if (withMap && pathDrawn == 0)
         sendRoute(first);
     if (current.dataAvailable) {
         carPositionNumber->setText(positionLabelText(current));
-        runMapScript(mapPointScript(QStringLiteral("setposition"), current));
+        if (withMap)
+            runMapScript(mapPointScript(QStringLiteral("setposition"), current));
     } else {
         carPositionNumber->setText(shortPositionLabelText(current));
-        runMapScript(mapPointScript(QStringLiteral("setstart"), first));
+        if (withMap)
+            runMapScript(mapPointScript(QStringLiteral("setstart"), first));
     }
     showSpeedAndGraph(second, current.velocity);
 }

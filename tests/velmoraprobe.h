@@ -23,6 +23,7 @@ public:
     QTimer *updateTimer() const { return window.updateTimer; }
     QTimer *notConnectedTimer() const { return window.notConnectedTimer; }
     QWebEngineView *googleMap() const { return window.googleMap; }
+    USpeedMeter *speedMeter() const { return window.carSpeedMeter; }
     // Its object name changes with its face, so tests cannot find it by name.
     QPushButton *windowMax() const { return window.windowMax; }
     void layoutWidgets() { window.layoutWidgets(); }

@@ -12,7 +12,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-benchmarks=(bench_gpslog bench_import bench_trips bench_updatecycle bench_player bench_boundary)
+benchmarks=(bench_gpslog bench_import bench_trips bench_updatecycle bench_player bench_boundary bench_mapcache)
 
 # Runs inside the virtual X server: every benchmark, output kept, then the table.
 run_benchmarks() {
@@ -22,7 +22,7 @@ run_benchmarks() {
     for bench in "${benchmarks[@]}"; do
         echo "== $bench"
         local arguments=()
-        case $bench in bench_player | bench_boundary) arguments=("$out/$bench") ;; esac
+        case $bench in bench_player | bench_boundary | bench_mapcache) arguments=("$out/$bench") ;; esac
         if ! "./bench/$bench" "${arguments[@]}" 2>&1 | tee "$out/$bench.txt"; then
             echo "bench.sh: $bench failed" >&2
             failed=1
@@ -81,7 +81,7 @@ median_row() {
 print_table() {
     local out=$1 gpslog=$1/bench_gpslog.txt import=$1/bench_import.txt
     local update=$1/bench_updatecycle.txt player=$1/bench_player.txt trips=$1/bench_trips.txt
-    local boundary=$1/bench_boundary.txt
+    local boundary=$1/bench_boundary.txt mapcache=$1/bench_mapcache.txt
     local name a b c d e
 
     name='24-hour log load (bench_gpslog)'
@@ -206,6 +206,39 @@ print_table() {
         '^boundary stall outside a trip: +([0-9.]+) ms median, +([0-9.]+) ms worst over ([0-9]+).*' '\1 \2 \3')"
     if [ -n "$c" ]; then
         comparison_row "$name" "$a ms, median of $c (worst $b ms)"
+    else
+        missing "$name"
+    fi
+
+    name='map of a route seen before, tile server up (bench_mapcache)'
+    read -r a b c d <<<"$(capture "$mapcache" \
+        '^second view of the route: +([0-9]+) tile requests, map shown in ([0-9.]+) ms.*target ([0-9]+) requests, under ([0-9.]+) ms.*' \
+        '\1 \2 \3 \4')"
+    if [ -n "$d" ]; then
+        row "$name" "$a tile requests, map shown $b ms after the double click" "$c requests, under $d ms" \
+            "$(is 'a <= c && b < d' "$a" "$b" "$d")"
+    elif a=$(capture "$mapcache" '^second view of the route: +([0-9]+ tile requests, map not shown within [0-9]+ ms).*' '\1') \
+            && [ -n "$a" ]; then
+        row "$name" "$a" "0 requests, under 1000 ms" 0
+    else
+        missing "$name"
+    fi
+    name='map of a cached route, tile server stopped (bench_mapcache)'
+    read -r a b <<<"$(capture "$mapcache" \
+        '^offline with the route cached: map shown in ([0-9.]+) ms.*target under ([0-9.]+) ms.*' '\1 \2')"
+    if [ -n "$b" ]; then
+        row "$name" "map shown $a ms after the double click" "under $b ms" "$(is 'a < b' "$a" "$b")"
+    elif a=$(capture "$mapcache" '^offline with the route cached: (map not shown within [0-9]+ ms).*' '\1') \
+            && [ -n "$a" ]; then
+        row "$name" "$a" "under 1500 ms" 0
+    else
+        missing "$name"
+    fi
+    name='the same route the first time, cache empty (bench_mapcache)'
+    read -r a b <<<"$(capture "$mapcache" \
+        '^first view of the route, cache empty: +([0-9]+) tile requests, map shown in ([0-9.]+) ms.*' '\1 \2')"
+    if [ -n "$b" ]; then
+        comparison_row "$name" "$a tile requests, map shown $b ms after the double click"
     else
         missing "$name"
     fi

@@ -25,13 +25,13 @@
     </message>
     <message>
         <location filename="../playback/mappagetexts.cpp" line="23"/>
-        <source>There is no internet connection,&lt;br&gt;or the map server did not answer.</source>
-        <translation>Нет подключения к интернету,&lt;br&gt;или сервер карт не ответил.</translation>
+        <source>No tile of this route could be had: the map server did not answer, and neither the cache nor an offline map holds them.</source>
+        <translation>Для этого маршрута нет ни одного фрагмента карты: сервер карт не ответил, а ни кэш, ни офлайн-карта их не содержат.</translation>
     </message>
     <message>
         <location filename="../playback/mappagetexts.cpp" line="24"/>
-        <source>The video still plays.</source>
-        <translation>Видео воспроизводится.</translation>
+        <source>Video, speed, G-sensor and position still follow the recording.</source>
+        <translation>Видео, скорость, G-сенсор и координаты по-прежнему следуют за записью.</translation>
     </message>
     <message>
         <location filename="../playback/mappagetexts.cpp" line="25"/>

@@ -67,7 +67,7 @@ void TestTileServer::serves()
     QFETCH(QString, urlTemplate);
     QFETCH(QString, request);
     QFETCH(bool, served);
-    const TileServer server{ urlTemplate, QString() };
+    const TileServer server{ urlTemplate, QString(), {}, {} };
     QCOMPARE(server.serves(QUrl(request)), served);
 }
 

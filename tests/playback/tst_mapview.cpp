@@ -7,6 +7,7 @@
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
+#include "widgets/uspeedmeter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -206,6 +207,10 @@ void TestMapView::offlineFallsBackToNoConnection()
     QVERIFY(!probe->notConnectedTimer()->isActive());
     QVERIFY(probe->updateTimer()->isActive());
     QCOMPARE(probe->gpsLog()->records.size(), 3);
+    // Without the map the instruments still read the log: 12 knots, 0.99 g.
+    probe->updateUIData();
+    QCOMPARE(qRound(probe->speedMeter()->carSpeed() * 1000), 22224);
+    QCOMPARE(probe->speedMeter()->sampleZ(USpeedMeter::kSamples / 2), 0.99);
 }
 
 void TestMapView::staleOnlineAnswerIsIgnored_data()
