@@ -1,9 +1,9 @@
 // The map's tile cache, measured on the real program driven through the X
 // server. A tile server inside this benchmark answers every tile with one
 // flat colour and counts the requests; the program's settings name it. The
-// same recording (a short clip paired with a real drive's log) is opened by a
-// real double click three times, each in a new launch of `velmora` with the
-// same user folders:
+// same recording (a small clip as long as a real drive's log, paired with it)
+// is opened by a real double click three times, each in a new launch of
+// `velmora` with the same user folders:
 //   cold     the cache empty, the server up;
 //   warm     the tiles of the route cached by the first run, the server up:
 //            how many requests still reach the server, and how soon the map shows;
@@ -40,7 +40,6 @@
 
 namespace {
 
-constexpr int kClipSeconds = 15;
 constexpr int kShownTimeoutMs = 30000;
 // Before the click: the start page has loaded and the recording is listed.
 constexpr int kSettleMs = 2000;
@@ -174,16 +173,18 @@ QString runFolderPath()
     return configured.isEmpty() ? QStringLiteral(BENCH_RUN_DIR) : configured;
 }
 
-bool makeClip(const QString &path)
+// As long as its log, one line a second, as a camera writes them: the route
+// the page draws is then the route whose area it loads first.
+bool makeClip(const QString &path, int seconds)
 {
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     ffmpeg.start(QStringLiteral("ffmpeg"),
                  { QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
                    QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                   QStringLiteral("testsrc2=size=1280x720:rate=25"), QStringLiteral("-t"),
-                   QString::number(kClipSeconds), QStringLiteral("-c:v"), QStringLiteral("libx264"),
-                   QStringLiteral("-preset"), QStringLiteral("veryfast"), QStringLiteral("-pix_fmt"),
+                   QStringLiteral("testsrc2=size=640x360:rate=25"), QStringLiteral("-t"),
+                   QString::number(seconds), QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                   QStringLiteral("-preset"), QStringLiteral("ultrafast"), QStringLiteral("-pix_fmt"),
                    QStringLiteral("yuv420p"), QStringLiteral("-movflags"), QStringLiteral("+faststart"),
                    QStringLiteral("-y"), path });
     return ffmpeg.waitForFinished(-1) && ffmpeg.exitStatus() == QProcess::NormalExit
@@ -197,8 +198,14 @@ QString makeCard(const QString &root)
     const QString log = root + QStringLiteral("/gps/gps0001.log");
     if (!QDir().mkpath(QFileInfo(video).path()) || !QDir().mkpath(QFileInfo(log).path()))
         return QString();
-    if (!QFile::copy(QStringLiteral(BENCH_REAL_DRIVE_LOG), log) || !makeClip(video))
+    QFile source(QStringLiteral(BENCH_REAL_DRIVE_LOG));
+    if (!source.open(QIODevice::ReadOnly) || !QFile::copy(source.fileName(), log))
         return QString();
+    const int seconds = int(source.readAll().count('\n'));
+    if (seconds <= 0 || !makeClip(video, seconds))
+        return QString();
+    std::printf("recording: %d s 640x360 H.264 clip, log %s (%d lines)\n", seconds,
+                qPrintable(QFileInfo(source.fileName()).fileName()), seconds);
     return video;
 }
 
@@ -373,10 +380,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "could not start the tile server or write the settings\n");
         return 1;
     }
-    std::printf("recording: %d s 1280x720 H.264 clip, log %s; tiles: http://127.0.0.1:%u, 256x256 PNG, "
-                "max-age one week\n",
-                kClipSeconds, qPrintable(QFileInfo(QStringLiteral(BENCH_REAL_DRIVE_LOG)).fileName()),
-                unsigned(tiles.port()));
+    std::printf("tiles: http://127.0.0.1:%u, one 256x256 PNG, max-age one week\n", unsigned(tiles.port()));
     std::printf("program: %s/velmora; its output: %s/*.log\n", qPrintable(runFolder), qPrintable(output));
 
     const Setting setting { x, tiles, runFolder, output, home, video };

@@ -67,14 +67,14 @@ QByteArray imageType(const QByteArray &data)
     return {};
 }
 
-// The web engine fixes the schemes it knows when it starts. Secure, so that
-// no page counts the tiles as mixed content; CORS, so that a page may also
-// fetch them.
+// The web engine fixes the schemes it knows when it starts. Local, as files
+// are: the map pages, local files themselves, may show the tiles, and no page
+// from the web may read them.
 void registerTileScheme()
 {
     QWebEngineUrlScheme scheme(kSchemeName);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
@@ -196,8 +196,8 @@ QByteArray OfflineTiles::tileData(int zoom, int column, int row)
 
 void OfflineTiles::install(QWebEngineProfile *profile)
 {
-    if (profile->urlSchemeHandler(scheme()))
-        profile->removeUrlScheme(scheme());
+    // A handler that is gone still holds its scheme.
+    profile->removeUrlScheme(scheme());
     profile->installUrlSchemeHandler(scheme(), this);
 }
 

@@ -36,7 +36,8 @@ public:
     // What keeps a file from being used, before anything is installed.
     static std::optional<QString> problemWith(const QString &path);
 
-    // The zoom levels the file holds tiles for; -1 for a file without tiles.
+    // The zoom levels the file holds tiles for, as its metadata or else its
+    // tiles tell; -1 when neither does.
     int minZoom() const { return lowestZoom; }
     int maxZoom() const { return highestZoom; }
     // As the file's metadata gives them, if it does.
@@ -47,7 +48,8 @@ public:
     void install(QWebEngineProfile *profile);
 
     static QByteArray scheme();
-    // For the map page's tile layer, with {z}, {x} and {y} as Leaflet fills them.
+    // velmora-tiles:/{z}/{x}/{y}, for the map page's tile layer as it is:
+    // rows counted from the north, as Leaflet does.
     static QString urlTemplate();
 
     void requestStarted(QWebEngineUrlRequestJob *job) override;

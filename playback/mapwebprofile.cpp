@@ -136,8 +136,7 @@ void MapWebProfile::setTileServer(const TileServer &tileServer)
         if (offline->open(server.offlineFile)) {
             installUrlSchemeHandler(OfflineTiles::scheme(), offline);
         } else {
-            offlineError = tr("The offline map %1 cannot be used: %2")
-                                   .arg(QDir::toNativeSeparators(server.offlineFile), offline->problem());
+            offlineError = tr("Offline map not used: %1").arg(offline->problem());
             delete std::exchange(offline, nullptr);
         }
     }

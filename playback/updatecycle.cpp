@@ -90,7 +90,9 @@ void Velmora::showEndedAndPlayNext()
     videoTimeSlider->setValue(kTimeSliderEnd);
     if (playButtonState != 1)
         SwitchPlaybuttonAndPausebutton();
-    pathDrawn = 0;
+    // A drive keeps its route for the clips that follow.
+    if (!trip)
+        pathDrawn = 0;
     videoName->setText(QString());
     PlayNext();
     qCDebug(lcUpdateCycle, "real ended.");

@@ -29,64 +29,96 @@
         <translation>Для этого маршрута нет ни одного фрагмента карты: сервер карт не ответил, а ни кэш, ни офлайн-карта их не содержат.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="24"/>
+        <location filename="../playback/mappagetexts.cpp" line="25"/>
         <source>Video, speed, G-sensor and position still follow the recording.</source>
         <translation>Видео, скорость, G-сенсор и координаты по-прежнему следуют за записью.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="25"/>
+        <location filename="../playback/mappagetexts.cpp" line="26"/>
         <source>Route and position are not shown on a map.</source>
         <translation>Маршрут и положение не показаны на карте.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="26"/>
+        <location filename="../playback/mappagetexts.cpp" line="27"/>
         <source>No GPS log for this recording</source>
         <translation>Для этой записи нет GPS-журнала</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="28"/>
+        <location filename="../playback/mappagetexts.cpp" line="29"/>
         <source>Marvenda looks for it in the &lt;code&gt;gps&lt;/code&gt; folder two levels above the video file and found none there.</source>
         <translation>Marvenda ищет его в папке &lt;code&gt;gps&lt;/code&gt; на два уровня выше видеофайла и не нашла его там.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="30"/>
+        <location filename="../playback/mappagetexts.cpp" line="31"/>
         <source>The video plays as usual.</source>
         <translation>Видео воспроизводится как обычно.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="31"/>
+        <location filename="../playback/mappagetexts.cpp" line="32"/>
         <source>Speed, G-sensor and map are unavailable.</source>
         <translation>Скорость, G-датчик и карта недоступны.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="32"/>
+        <location filename="../playback/mappagetexts.cpp" line="33"/>
         <source>Too few GPS fixes</source>
         <translation>Слишком мало GPS-координат</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="34"/>
+        <location filename="../playback/mappagetexts.cpp" line="35"/>
         <source>This recording has a GPS log, but it holds too few position fixes to show a route &amp;mdash; the camera probably had no satellite reception.</source>
         <translation>У этой записи есть GPS-журнал, но в нём слишком мало координат, чтобы показать маршрут &amp;mdash; вероятно, камера не принимала сигнал спутников.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="37"/>
+        <location filename="../playback/mappagetexts.cpp" line="38"/>
         <source>The video and the G-sensor graph still work.</source>
         <translation>Видео и график G-датчика работают.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="38"/>
+        <location filename="../playback/mappagetexts.cpp" line="39"/>
         <source>No map, route or car position.</source>
         <translation>Нет карты, маршрута и положения автомобиля.</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="39"/>
+        <location filename="../playback/mappagetexts.cpp" line="40"/>
         <source>km/h</source>
         <translation>км/ч</translation>
     </message>
     <message>
-        <location filename="../playback/mappagetexts.cpp" line="40"/>
+        <location filename="../playback/mappagetexts.cpp" line="41"/>
         <source>hard event</source>
         <translation>резкий манёвр</translation>
+    </message>
+</context>
+<context>
+    <name>MapWebProfile</name>
+    <message>
+        <location filename="../playback/mapwebprofile.cpp" line="104"/>
+        <source>Map tiles are not kept between runs: %1 cannot be written.</source>
+        <translation>Фрагменты карты не сохраняются между запусками: нет права записи в %1.</translation>
+    </message>
+    <message>
+        <location filename="../playback/mapwebprofile.cpp" line="139"/>
+        <source>Offline map not used: %1</source>
+        <translation>Офлайн-карта не используется: %1</translation>
+    </message>
+</context>
+<context>
+    <name>OfflineTiles</name>
+    <message>
+        <location filename="../maptiles/offlinetiles.cpp" line="119"/>
+        <location filename="../maptiles/offlinetiles.cpp" line="124"/>
+        <source>%1 cannot be read.</source>
+        <translation>не удаётся прочитать %1.</translation>
+    </message>
+    <message>
+        <location filename="../maptiles/offlinetiles.cpp" line="130"/>
+        <source>%1 is not an SQLite file.</source>
+        <translation>%1 — не файл SQLite.</translation>
+    </message>
+    <message>
+        <location filename="../maptiles/offlinetiles.cpp" line="135"/>
+        <source>%1 is not an MBTiles file: it has no table of tiles.</source>
+        <translation>%1 — не файл MBTiles: в нём нет таблицы фрагментов.</translation>
     </message>
 </context>
 <context>
@@ -120,22 +152,22 @@
         <translation>Загрузка… Пожалуйста, подождите.</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="234"/>
+        <location filename="../app/velmora.cpp" line="246"/>
         <source>File Name</source>
         <translation>Имя файла</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="234"/>
+        <location filename="../app/velmora.cpp" line="246"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="235"/>
+        <location filename="../app/velmora.cpp" line="247"/>
         <source>Time</source>
         <translation>Время</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="235"/>
+        <location filename="../app/velmora.cpp" line="247"/>
         <source>GPS File</source>
         <translation>GPS</translation>
     </message>
@@ -285,38 +317,38 @@
 <context>
     <name>Velmora</name>
     <message>
-        <location filename="../app/velmora.cpp" line="299"/>
+        <location filename="../app/velmora.cpp" line="311"/>
         <source>Language</source>
         <translation>Язык</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="302"/>
+        <location filename="../app/velmora.cpp" line="314"/>
         <source>As the system</source>
         <translation>Как в системе</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="310"/>
+        <location filename="../app/velmora.cpp" line="322"/>
         <source>The language changes at the next start.</source>
         <translation>Язык сменится при следующем запуске.</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="316"/>
+        <location filename="../app/velmora.cpp" line="328"/>
         <source>Trips…</source>
         <translation>Поездки…</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="317"/>
+        <location filename="../app/velmora.cpp" line="329"/>
         <source>Remove missing recordings</source>
         <translation>Убрать отсутствующие записи</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="319"/>
-        <location filename="../app/velmora.cpp" line="340"/>
+        <location filename="../app/velmora.cpp" line="331"/>
+        <location filename="../app/velmora.cpp" line="352"/>
         <source>About Marvenda</source>
         <translation>О программе Marvenda</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="335"/>
+        <location filename="../app/velmora.cpp" line="347"/>
         <source>Missing recordings removed: %1</source>
         <translation>Убрано отсутствующих записей: %1</translation>
     </message>
@@ -326,32 +358,32 @@
         <translation>Нет файла: %1</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="409"/>
+        <location filename="../app/velmora.cpp" line="421"/>
         <source>Menu</source>
         <translation>Меню</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="341"/>
+        <location filename="../app/velmora.cpp" line="353"/>
         <source>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; dash-camera recording player&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Map data &amp;copy; OpenStreetMap contributors, under the Open Database License (ODbL); map library Leaflet.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; проигрыватель записей видеорегистратора&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Картографические данные &amp;copy; участники OpenStreetMap, лицензия Open Database License (ODbL); картографическая библиотека Leaflet.&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="133"/>
+        <location filename="../playback/updatecycle.cpp" line="135"/>
         <source>Cannot play %1: %2</source>
         <translation>Не удаётся воспроизвести %1: %2</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="130"/>
+        <location filename="../playback/updatecycle.cpp" line="132"/>
         <source>file not found</source>
         <translation>файл не найден</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="131"/>
+        <location filename="../playback/updatecycle.cpp" line="133"/>
         <source>empty file</source>
         <translation>пустой файл</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="132"/>
+        <location filename="../playback/updatecycle.cpp" line="134"/>
         <source>not a video</source>
         <translation>это не видео</translation>
     </message>
@@ -371,12 +403,12 @@
         <translation>записей: %L1</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="120"/>
+        <location filename="../playback/playbackcontrols.cpp" line="123"/>
         <source>Snapshot saved: %1</source>
         <translation>Снимок сохранён: %1</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="125"/>
+        <location filename="../playback/playbackcontrols.cpp" line="128"/>
         <source>Snapshot not saved: %1</source>
         <translation>Снимок не сохранён: %1</translation>
     </message>
@@ -415,62 +447,62 @@
         <translation>Отмена</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="397"/>
+        <location filename="../app/velmora.cpp" line="409"/>
         <source>Previous recording</source>
         <translation>Предыдущая запись</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="398"/>
+        <location filename="../app/velmora.cpp" line="410"/>
         <source>Play or pause (Space)</source>
         <translation>Воспроизведение или пауза (пробел)</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="399"/>
+        <location filename="../app/velmora.cpp" line="411"/>
         <source>Next recording</source>
         <translation>Следующая запись</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="400"/>
+        <location filename="../app/velmora.cpp" line="412"/>
         <source>Stop</source>
         <translation>Стоп</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="401"/>
+        <location filename="../app/velmora.cpp" line="413"/>
         <source>Snapshot (S)</source>
         <translation>Снимок кадра (S)</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="402"/>
+        <location filename="../app/velmora.cpp" line="414"/>
         <source>Import videos</source>
         <translation>Импортировать видеозаписи</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="403"/>
+        <location filename="../app/velmora.cpp" line="415"/>
         <source>Previous page</source>
         <translation>Предыдущая страница</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="404"/>
+        <location filename="../app/velmora.cpp" line="416"/>
         <source>Next page</source>
         <translation>Следующая страница</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="405"/>
+        <location filename="../app/velmora.cpp" line="417"/>
         <source>Remove the selected recording from the list</source>
         <translation>Убрать выбранную запись из списка</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="406"/>
+        <location filename="../app/velmora.cpp" line="418"/>
         <source>Minimize</source>
         <translation>Свернуть</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="407"/>
+        <location filename="../app/velmora.cpp" line="419"/>
         <source>Maximize or restore</source>
         <translation>Развернуть или восстановить</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="408"/>
+        <location filename="../app/velmora.cpp" line="420"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>

@@ -5,8 +5,10 @@
 #include "widgets/uspeedmeter.h"
 
 #include "catalogue/gpslogdata.h"
+#include "catalogue/uvideoandgpsfiles.h"
 #include "playback/displaytexts.h"
 #include "playback/uvlcwrapper.h"
+#include "trips/trip.h"
 
 #include <QApplication>
 #include <QFile>
@@ -59,6 +61,8 @@ private slots:
     void withoutMap_data();
     void withoutMap();
     void realDriveRoute();
+    void tripPlaysAsOneDrive_data();
+    void tripPlaysAsOneDrive();
 
 private:
     QTemporaryDir clips;
@@ -235,6 +239,52 @@ void TestUpdateCycle::realDriveRoute()
         const QPointF d = nodes.at(i) - expected.at(i);
         QVERIFY2(qAbs(d.x()) < 1e-5 && qAbs(d.y()) < 1e-5, qPrintable(QString::number(i)));
     }
+}
+
+void TestUpdateCycle::tripPlaysAsOneDrive_data()
+{
+    QTest::addColumn<bool>("middleGone");
+    QTest::addColumn<int>("ends");
+    QTest::newRow("clips follow without an end") << false << 1;
+    // Gone from the card after the trip was listed: said, passed over.
+    QTest::newRow("a clip gone") << true << 2;
+}
+
+// Three 3 s clips of one drive: one map page and one route of all nine
+// fixes, the clips in turn, and an end announced only where the drive ends.
+void TestUpdateCycle::tripPlaysAsOneDrive()
+{
+    QFETCH(bool, middleGone);
+    QFETCH(int, ends);
+    QList<QByteArray> logs;
+    for (int clip = 0; clip < 3; ++clip) {
+        QByteArray log;
+        for (int second = 0; second < 3; ++second)
+            log += "A,030410,1310" + QByteArray::number(10 + 3 * clip + second) + ",4618." + QByteArray::number(1000 + 30 * clip + 10 * second)
+                    + ",N,00656.1347,E,12.00,0.10,0.20,0.99;\n";
+        logs << log;
+    }
+    QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), logs));
+    Trip trip;
+    for (int index = 0; index < 3; ++index)
+        trip.clips << TripClip{ index, w.probe->catalogue()->GetVideoPath(index),
+                                w.probe->catalogue()->GetGpsFilePath(index), 0, 0, 3000 };
+    if (middleGone)
+        QVERIFY(QFile::remove(trip.clips[1].videoPath));
+
+    w.window->playTrip(trip);
+    const QUrl page = w.probe->googleMap()->url();
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetIndex(), 2, 3 * kTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(w.probe->player()->GetState() == UVlcWrapper::Ended, kTimeout);
+    QCOMPARE(debugLines().count(QStringLiteral("real ended.")), ends);
+    QCOMPARE(w.probe->googleMap()->url(), page);
+    const QStringList calls = w.calls();
+    QCOMPARE(calls.count(QStringLiteral("clearPath()")), 1);
+    const QStringList nodes = calls.filter(QStringLiteral("appendPathNode("));
+    QCOMPARE(nodes.size(), 9);
+    QVERIFY2(nodes.last().endsWith(QLatin1String(",8)")), qPrintable(nodes.last()));
+    if (middleGone)
+        QCOMPARE(w.child<QLabel>("Notice")->text(), QStringLiteral("Cannot play FILE0002.MOV: file not found"));
 }
 
 QTEST_MAIN(TestUpdateCycle)
