@@ -46,8 +46,8 @@ class TestOfflineTiles : public QObject
 {
     Q_OBJECT
     QTemporaryDir dir;
-    std::unique_ptr<QWebEngineProfile> profile;
-    std::unique_ptr<QWebEnginePage> page;
+    std::unique_ptr<QWebEngineProfile> profile = std::make_unique<QWebEngineProfile>();
+    std::unique_ptr<QWebEnginePage> page = std::make_unique<QWebEnginePage>(profile.get());
 private slots:
     void initTestCase()
     {
@@ -72,8 +72,6 @@ private slots:
         QVERIFY(writeDatabase(dir.filePath("notiles.mbtiles"), { "CREATE TABLE metadata (name, value)" }));
         QFile text(dir.filePath("text.mbtiles"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write(QByteArray("zoom,x,y\n").repeated(500)) > 0);
-        profile = std::make_unique<QWebEngineProfile>();
-        page = std::make_unique<QWebEnginePage>(profile.get());
     }
     void problem_data()
     {
@@ -142,7 +140,8 @@ private slots:
         const auto shown = std::make_shared<int>(-1);
         page->runJavaScript(QStringLiteral("document.images[0].naturalWidth"),
                             [shown](const QVariant &value) { *shown = value.toInt(); });
-        QTRY_COMPARE_WITH_TIMEOUT(*shown, width, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(*shown >= 0, kTimeout);
+        QCOMPARE(*shown, width);
     }
 };
 
