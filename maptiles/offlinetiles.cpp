@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTextDocumentFragment>
 #include <QUrl>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
@@ -152,7 +153,7 @@ void OfflineTiles::readMetadata()
     QSqlQuery query(QSqlDatabase::database(connection, false));
     QHash<QString, QString> metadata;
     if (query.exec(QStringLiteral("SELECT name, value FROM metadata"
-                                  " WHERE name IN ('minzoom', 'maxzoom', 'bounds')")))
+                                  " WHERE name IN ('minzoom', 'maxzoom', 'bounds', 'attribution')")))
         while (query.next())
             metadata.insert(query.value(0).toString(), query.value(1).toString());
 
@@ -176,6 +177,10 @@ void OfflineTiles::readMetadata()
         degrees[i] = edges[i].toDouble(&read);
     if (read)
         area = TileBounds{ degrees[0], degrees[1], degrees[2], degrees[3] };
+    // The format allows markup here; the map shows plain text.
+    fileAttribution = QTextDocumentFragment::fromHtml(metadata.value(QStringLiteral("attribution")))
+                              .toPlainText()
+                              .simplified();
 }
 
 QByteArray OfflineTiles::tileData(int zoom, int column, int row)

@@ -42,6 +42,8 @@ public:
     int maxZoom() const { return highestZoom; }
     // As the file's metadata gives them, if it does.
     std::optional<TileBounds> bounds() const { return area; }
+    // Whose tiles they are, as the file's metadata says; empty when it does not.
+    QString attribution() const { return fileAttribution; }
 
     // Makes the pages of the profile ask this file for their tiles, in place
     // of any offline tiles installed before.
@@ -67,6 +69,7 @@ private:
     int lowestZoom = -1;
     int highestZoom = -1;
     std::optional<TileBounds> area;
+    QString fileAttribution;
 };
 
 #endif // OFFLINETILES_H

@@ -52,11 +52,14 @@ private:
 const QString kRouteScriptName = QStringLiteral("velmora-route");
 
 // Given to the pages before their own scripts run, as window.velmoraTiles.
-QString configScript(const TileServer &server, bool offline)
+QString configScript(const TileServer &server, const OfflineTiles *offline)
 {
+    QString attribution = server.attribution;
+    if (offline && !offline->attribution().isEmpty())
+        attribution = offline->attribution() + QStringLiteral(" · ") + attribution;
     QJsonObject tiles{
         { QStringLiteral("url"), server.urlTemplate },
-        { QStringLiteral("attribution"), server.attribution.toHtmlEscaped() },
+        { QStringLiteral("attribution"), attribution.toHtmlEscaped() },
     };
     if (offline)
         tiles.insert(QStringLiteral("offline"), OfflineTiles::urlTemplate());
@@ -140,7 +143,7 @@ void MapWebProfile::setTileServer(const TileServer &tileServer)
             delete std::exchange(offline, nullptr);
         }
     }
-    setPageScript(kConfigScriptName, configScript(server, offline != nullptr));
+    setPageScript(kConfigScriptName, configScript(server, offline));
 }
 
 void MapWebProfile::setRouteBounds(const QList<double> &southWestNorthEast)
