@@ -103,7 +103,7 @@ oUDepdcjEh7iPHwqc2U+bId4dVhh2syeOgd2uCzACCG+feHPo20IltFV
 class LocalTileServer : public QObject
 {
 public:
-    enum class Answer { Tile, Html, Silent };
+    enum class Answer { Tile, Html, TooManyRequests, Silent };
 
     struct Request
     {
@@ -185,7 +185,8 @@ private:
             type = "image/png";
         }
         // Fresh for a week, as the big tile servers say.
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nCache-Control: max-age=604800"
+        const QByteArray status = m_answer == Answer::TooManyRequests ? "429 Too Many Requests" : "200 OK";
+        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\nCache-Control: max-age=604800"
                       + "\r\nContent-Length: " + QByteArray::number(body.size())
                       + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
@@ -284,6 +285,7 @@ private slots:
     void tilesTellWhetherTheMapShows_data();
     void tilesTellWhetherTheMapShows();
     void seenTilesNeedNoServer();
+    void unwritableCacheKeepsTilesInMemory();
     void requestsNameTheProgram_data();
     void requestsNameTheProgram();
     void pageReachesNothingButItsFilesAndTiles_data();
@@ -616,6 +618,7 @@ void TestMapPages::tilesTellWhetherTheMapShows_data()
     QTest::addColumn<int>("maxMs");
     QTest::newRow("a tile") << int(LocalTileServer::Answer::Tile) << true << 0 << 3000;
     QTest::newRow("a sign-in page") << int(LocalTileServer::Answer::Html) << false << 0 << 3000;
+    QTest::newRow("too many requests") << int(LocalTileServer::Answer::TooManyRequests) << false << 0 << 3000;
     // A server that never answers must not hold the load for the player's 12 s.
     QTest::newRow("no answer") << int(LocalTileServer::Answer::Silent) << false << 2500 << 6000;
 }
@@ -671,6 +674,19 @@ void TestMapPages::seenTilesNeedNoServer()
     QVERIFY(load(harness, url));
     QVERIFY(evaluate(harness.page, onlineCheckScript()).toBool());
     QVERIFY(QDir(cache.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size() > 0);
+}
+
+// A cache folder that cannot be made: the map goes on with a cache in
+// memory, and the user is told once why tiles are not kept.
+void TestMapPages::unwritableCacheKeepsTilesInMemory()
+{
+    const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", "/dev/null/cache");
+    QString problem;
+    std::unique_ptr<MapWebProfile> profile(MapWebProfile::withDiskCache(nullptr, &problem));
+    qputenv("XDG_CACHE_HOME", cacheHome);
+    QVERIFY(profile->isOffTheRecord());
+    QVERIFY2(problem.contains(QLatin1String("/dev/null/cache")), qPrintable(problem));
 }
 
 void TestMapPages::requestsNameTheProgram_data()
