@@ -352,16 +352,10 @@ int main(int argc, char **argv)
     const QString runFolder = runFolderPath();
     const QString output =
         QCoreApplication::arguments().value(1, QDir::current().filePath(QStringLiteral("bench-mapcache")));
-    if (!QFileInfo(QDir(runFolder).filePath(QStringLiteral("velmora"))).isExecutable()) {
-        std::fprintf(stderr, "no velmora program in %s\n", qPrintable(runFolder));
+    if (const QString problem = prepareProgramBench(runFolder, output); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
     }
-    if (!QDir().mkpath(output)) {
-        std::fprintf(stderr, "cannot make %s\n", qPrintable(output));
-        return 1;
-    }
-    for (const QString &log : QDir(output).entryList({ QStringLiteral("*.log") }, QDir::Files))
-        QFile::remove(QDir(output).filePath(log));
     XSession x;
     if (!x.error().isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(x.error()));

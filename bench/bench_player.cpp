@@ -481,17 +481,10 @@ int main(int argc, char **argv)
     // Measurements named after the output folder run alone; by default all do.
     const QStringList chosen = arguments.mid(1);
     const auto wanted = [&chosen](const QString &name) { return chosen.isEmpty() || chosen.contains(name); };
-    if (!QFileInfo(QDir(runFolder).filePath(QStringLiteral("velmora"))).isExecutable()) {
-        std::fprintf(stderr, "no velmora program in %s\n", qPrintable(runFolder));
+    if (const QString problem = prepareProgramBench(runFolder, output); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
     }
-    if (!QDir().mkpath(output)) {
-        std::fprintf(stderr, "cannot make %s\n", qPrintable(output));
-        return 1;
-    }
-    // The launches of one measurement share a log; this run starts them afresh.
-    for (const QString &log : QDir(output).entryList({ QStringLiteral("*.log") }, QDir::Files))
-        QFile::remove(QDir(output).filePath(log));
     XSession x;
     if (!x.error().isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(x.error()));

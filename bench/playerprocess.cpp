@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <QThread>
@@ -180,4 +181,16 @@ void PlayerProcess::waitUntilGone(const QList<qint64> &pids) const
         while (isAlive(pid) && !deadline.hasExpired())
             QThread::msleep(kGonePollMs);
     }
+}
+
+QString prepareProgramBench(const QString &runFolder, const QString &output)
+{
+    if (!QFileInfo(QDir(runFolder).filePath(QStringLiteral("velmora"))).isExecutable())
+        return QStringLiteral("no velmora program in %1").arg(runFolder);
+    if (!QDir().mkpath(output))
+        return QStringLiteral("cannot make %1").arg(output);
+    // The launches of one measurement share a log; this run starts them afresh.
+    for (const QString &log : QDir(output).entryList({ QStringLiteral("*.log") }, QDir::Files))
+        QFile::remove(QDir(output).filePath(log));
+    return QString();
 }

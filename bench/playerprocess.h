@@ -64,4 +64,9 @@ private:
     QProcess process;
 };
 
+// What every benchmark of the real program checks first: the program is in
+// `runFolder`, and `output` exists without the logs of an earlier run. One
+// line saying what is wrong; empty when all is well.
+QString prepareProgramBench(const QString &runFolder, const QString &output);
+
 #endif // PLAYERPROCESS_H
