@@ -2,17 +2,21 @@
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "catalogue/videoimport.h"
+#include "export/trackexport.h"
 #include "library/librarykeeper.h"
 #include "library/recordinglibrary.h"
 #include "library/usersettings.h"
 #include "maptiles/tileserver.h"
 #include "trips/tripfigures.h"
 #include "trips/tripgrouper.h"
+#include "trips/triptimeline.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -43,6 +47,60 @@ std::optional<int> openLibrary(RecordingLibrary &library, QTextStream &err)
     return 1;
 }
 
+std::optional<double> secondsValue(const QString &text)
+{
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    return ok && std::isfinite(seconds) ? std::optional<double>(seconds) : std::nullopt;
+}
+
+QString absolutePath(const QString &path)
+{
+    return path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// What the export options say, checked once every argument is read.
+QString exportOptionsError(const CommandLine &line)
+{
+    if (!line.exportGpx.isEmpty() && !line.exportCsv.isEmpty())
+        return QStringLiteral("velmora: --export-gpx and --export-csv go one at a time");
+    if (!line.exports() && (line.fromSecond || line.toSecond))
+        return QStringLiteral("velmora: --from and --to go with --export-gpx or --export-csv");
+    if (line.exports() && line.videos.isEmpty())
+        return QStringLiteral("velmora: an export needs at least one video");
+    return QString();
+}
+
+// The videos as one drive, each with the log the camera wrote beside it.
+std::optional<Trip> tripOfVideos(const QStringList &videos, QString &error)
+{
+    Trip trip;
+    for (const QString &video : videos) {
+        const std::optional<VideoAndGpsfileInfo> info = UVideoAndGpsfiles::describeVideo(video);
+        if (!info) {
+            error = QStringLiteral("cannot read %1").arg(video);
+            return std::nullopt;
+        }
+        if (info->gpsState == GpsFileNotExist) {
+            error = QStringLiteral("no GPS log for %1").arg(video);
+            return std::nullopt;
+        }
+        TripClip clip;
+        clip.index = int(trip.clips.size());
+        clip.videoPath = video;
+        clip.logPath = QDir::fromNativeSeparators(info->gpsFilePath);
+        trip.clips << clip;
+    }
+    return trip;
+}
+
+QString trackName(const QStringList &videos)
+{
+    const QString first = QFileInfo(videos.first()).fileName();
+    return videos.size() == 1 ? first
+                              : QStringLiteral("%1 to %2").arg(first, QFileInfo(videos.last()).fileName());
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -70,7 +128,19 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.tileServer = *server;
         else if (const auto map = valueOf(argument, QStringLiteral("--offline-map"), i))
             line.offlineMap = map->isEmpty() ? QString() : QFileInfo(*map).absoluteFilePath();
-        else if (argument == QLatin1String("--"))
+        else if (const auto gpx = valueOf(argument, QStringLiteral("--export-gpx"), i))
+            line.exportGpx = absolutePath(*gpx);
+        else if (const auto csv = valueOf(argument, QStringLiteral("--export-csv"), i))
+            line.exportCsv = absolutePath(*csv);
+        else if (const auto from = valueOf(argument, QStringLiteral("--from"), i)) {
+            line.fromSecond = secondsValue(*from);
+            if (!line.fromSecond && line.error.isEmpty())
+                line.error = QStringLiteral("velmora: --from needs a number of seconds, not \"%1\"").arg(*from);
+        } else if (const auto to = valueOf(argument, QStringLiteral("--to"), i)) {
+            line.toSecond = secondsValue(*to);
+            if (!line.toSecond && line.error.isEmpty())
+                line.error = QStringLiteral("velmora: --to needs a number of seconds, not \"%1\"").arg(*to);
+        } else if (argument == QLatin1String("--"))
             optionsEnd = true;
         else if (argument == QLatin1String("--list"))
             line.list = true;
@@ -85,6 +155,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (!line.tileServer.isEmpty() && !TileServer::openStreetMap().withTemplate(line.tileServer)
         && line.error.isEmpty())
         line.error = QStringLiteral("velmora: --tile-server needs an http(s) address with {z}, {x} and {y}");
+    if (line.error.isEmpty())
+        line.error = exportOptionsError(line);
     return line;
 }
 
@@ -118,4 +190,22 @@ int listTrips(QTextStream &out, QTextStream &err)
         out << tripLine(readTripFigures(*trip, settings.hardEventG)) << '\n';
     out.flush();
     return 0;
+}
+
+int exportTrackFile(const CommandLine &line, QTextStream &err)
+{
+    QString error;
+    const std::optional<Trip> trip = tripOfVideos(line.videos, error);
+    if (trip) {
+        TrackRange range;
+        range.fromSecond = line.fromSecond.value_or(0);
+        range.toSecond = line.toSecond;
+        const bool gpx = !line.exportGpx.isEmpty();
+        error = exportTrack(TripTimeline(*trip), range, gpx ? TrackFormat::Gpx : TrackFormat::Csv,
+                            gpx ? line.exportGpx : line.exportCsv, trackName(line.videos));
+    }
+    if (error.isEmpty())
+        return 0;
+    err << "velmora: " << error << Qt::endl;
+    return 1;
 }

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QTextStream;
 
 // What the command line asks for, read before any window or display is needed.
@@ -13,10 +15,15 @@ struct CommandLine
     bool fresh = false; // --fresh: neither read nor write the library and settings
     QString tileServer; // --tile-server URL-TEMPLATE: this run's tile server
     QString offlineMap; // --offline-map FILE: this run's offline map (MBTiles), absolute
+    QString exportGpx;  // --export-gpx FILE: the videos' track as GPX, absolute
+    QString exportCsv;  // --export-csv FILE: the videos' track as CSV, absolute
+    std::optional<double> fromSecond; // --from SECONDS: where the export starts
+    std::optional<double> toSecond;   // --to SECONDS: where the export ends
     QStringList videos; // absolute, clean paths of the files named
     QString error;      // one line when the arguments make no sense
 
     static CommandLine parse(const QStringList &arguments);
+    bool exports() const { return !exportGpx.isEmpty() || !exportCsv.isEmpty(); }
 };
 
 // `velmora --list`: the library as tab-separated lines (file name, date, time,
@@ -28,5 +35,11 @@ int listLibrary(QTextStream &out, QTextStream &err);
 // top speed in km/h, hard events). Recordings never probed are probed first and
 // what is found is kept. Exit status 0, or 1 with one line on `err`.
 int listTrips(QTextStream &out, QTextStream &err);
+
+// `velmora --export-gpx FILE VIDEO...` and `--export-csv`: the track of the
+// videos, taken as one drive in the order given, from --from to --to. Exit
+// status 0 once the whole file is written, or 1 with one line on `err` and no
+// file.
+int exportTrackFile(const CommandLine &line, QTextStream &err);
 
 #endif // COMMANDLINEMODES_H

@@ -92,6 +92,8 @@ int runWithoutWindow(int argc, char **argv, const CommandLine &line)
         err << line.error << Qt::endl;
         return 2;
     }
+    if (line.exports())
+        return exportTrackFile(line, err);
     const int status = line.list ? listLibrary(out, err) : 0;
     return status == 0 && line.trips ? listTrips(out, err) : status;
 }
@@ -103,7 +105,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine line = CommandLine::parse(arguments);
-    if (line.list || line.trips || !line.error.isEmpty())
+    if (line.list || line.trips || line.exports() || !line.error.isEmpty())
         return runWithoutWindow(argc, argv, line);
 
     preferX11();

@@ -11,6 +11,8 @@ packages=(
     libjs-leaflet fonts-dejavu-core libgl1-mesa-dri
     # tests: a real X server, clip making, screenshots and clicks
     xvfb xauth ffmpeg imagemagick xdotool x11-utils
+    # tests: track exports checked against the GPX schema and read back by another program
+    libxml2-utils gpsbabel
     # benchmarks: watching and clicking the real program through Xlib
     libx11-dev libxtst-dev libxdamage-dev
 )

@@ -1,0 +1,48 @@
+#ifndef TRACKEXPORT_H
+#define TRACKEXPORT_H
+
+#include "trips/triptimeline.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Where a drive's track goes: GPX 1.1 for maps and other programs, CSV for
+// spreadsheets.
+enum class TrackFormat { Gpx, Csv };
+
+// Seconds of a recording, or of a trip taken as one drive, from `fromSecond`
+// up to `toSecond` (the whole drive when absent). Record k covers second k to
+// k + 1; a mark past either end of the drive is moved to that end.
+struct TrackRange
+{
+    double fromSecond = 0;
+    std::optional<double> toSecond;
+};
+
+// The records a range covers: [first, end) of the timeline, or why none.
+struct TrackSpan
+{
+    int first = 0;
+    int end = 0;
+    QString error;
+};
+
+TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range);
+
+// The file's whole text; `points` says how many fixes it holds. Only records
+// with a position are written; a GPX track has a segment per clip.
+QByteArray trackText(const TripTimeline &timeline, const TrackSpan &span, TrackFormat format,
+                     const QString &trackName, int *points = nullptr);
+
+// Writes the range of the timeline to `path`, all or nothing: an empty string,
+// or one line that says why no file was written (a range without a fix
+// included). Slow for a long trip: call it off the GUI thread.
+QString exportTrack(const TripTimeline &timeline, const TrackRange &range, TrackFormat format,
+                    const QString &path, const QString &trackName);
+
+// The program's own GPX namespace, for speed and G-sensor values.
+inline constexpr char kVelmoraGpxNamespace[] = "https://marvenda.invalid/gpx/1";
+
+#endif // TRACKEXPORT_H
