@@ -10,6 +10,7 @@
 #include "benchfigures.h"
 
 #include "catalogue/gpslogdata.h"
+#include "export/trackexport.h"
 #include "library/librarykeeper.h"
 #include "library/programpaths.h"
 #include "library/usersettings.h"
@@ -51,6 +52,7 @@ constexpr int kClips = kHours * kClipsPerHour;
 constexpr int kRuns = 21;
 constexpr double kGroupingTargetMs = 50;
 constexpr double kFiguresTargetMs = 100;
+constexpr double kGpxTargetMs = 200;
 constexpr quint32 kSeed = 2010;
 constexpr int kTimeField = 2;
 
@@ -262,6 +264,14 @@ int main(int argc, char **argv)
     report("grouping 600 clips", grouping, kGroupingTargetMs);
     std::printf("figures of the trip, logs in memory: %8.3f ms median of %d\n", computing, kRuns);
     report("figures of the 10-hour trip", reading, kFiguresTargetMs);
+    const TripTimeline timeline(trips.first());
+    const TrackSpan whole = trackSpan(timeline, {});
+    int points = 0;
+    const double gpx = medianMs([&] {
+        trackText(timeline, whole, TrackFormat::Gpx, QStringLiteral("drive"), &points);
+    });
+    std::printf("GPX of the 10-hour trip: %d points\n", points);
+    report("GPX of the 10-hour trip", gpx, kGpxTargetMs);
     if (!showTripRoute(trips.first())) {
         std::fprintf(stderr, "the map page drew no route\n");
         return 1;

@@ -114,6 +114,7 @@ print_table() {
 
     median_row 'grouping 600 clips into trips (bench_trips)' "$trips" 'grouping 600 clips'
     median_row 'figures of a 10-hour trip, 600 logs read (bench_trips)' "$trips" 'figures of the 10-hour trip'
+    median_row 'GPX of a 10-hour trip, 36,000 fixes (bench_trips)' "$trips" 'GPX of the 10-hour trip'
     name='route of a 10-hour trip sent to the map page (bench_trips)'
     read -r a b <<<"$(capture "$trips" '^route of the 10-hour trip sent: +([0-9.]+) ms +\(target under ([0-9.]+) ms.*' '\1 \2')"
     if [ -n "$b" ]; then row "$name" "$a ms" "under $b ms" "$(is 'a < b' "$a" "$b")"; else missing "$name"; fi
