@@ -8,7 +8,6 @@
 #include "library/usersettings.h"
 #include "maptiles/tileserver.h"
 #include "trips/tripfigures.h"
-#include "trips/tripgrouper.h"
 #include "trips/triptimeline.h"
 
 #include <QDateTime>
@@ -185,9 +184,8 @@ int listTrips(QTextStream &out, QTextStream &err)
     keeper.restoreFrom(&library);
     keeper.probeNow();
     const TripSettings settings = TripSettings::load();
-    const QList<Trip> trips = groupTrips(keeper.tripClips(), settings.gapMs());
-    for (auto trip = trips.crbegin(); trip != trips.crend(); ++trip)
-        out << tripLine(readTripFigures(*trip, settings.hardEventG)) << '\n';
+    for (const TripRow &row : tripRows(keeper.tripClips(), settings.gapMs(), settings.hardEventG))
+        out << tripLine(row.figures) << '\n';
     out.flush();
     return 0;
 }

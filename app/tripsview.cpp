@@ -1,7 +1,6 @@
 #include "app/tripsview.h"
 
 #include "library/usersettings.h"
-#include "trips/tripgrouper.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -15,7 +14,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -35,16 +34,6 @@ QString durationText(qint64 seconds)
 }
 
 } // namespace
-
-QList<TripRow> tripRows(const QList<TripClip> &clips)
-{
-    const TripSettings settings = TripSettings::load();
-    QList<TripRow> rows;
-    for (const Trip &trip : groupTrips(clips, settings.gapMs()))
-        rows.append({ trip, readTripFigures(trip, settings.hardEventG) });
-    std::reverse(rows.begin(), rows.end());
-    return rows;
-}
 
 TripsView::TripsView(QWidget *parent)
     : QWidget(parent)
@@ -108,7 +97,8 @@ void TripsView::refresh(const QList<TripClip> &clips)
         return;
     }
     title->setText(tr("Trips: looking at %n recording(s)…", nullptr, int(clips.size())));
-    working.setFuture(QtConcurrent::run(tripRows, clips));
+    const TripSettings settings = TripSettings::load();
+    working.setFuture(QtConcurrent::run(tripRows, clips, settings.gapMs(), settings.hardEventG));
 }
 
 void TripsView::fill(const QList<TripRow> &rows)

@@ -12,17 +12,6 @@ class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// A drive with what it came to, as the trips view lists it.
-struct TripRow
-{
-    Trip trip;
-    TripFigures figures;
-};
-
-// The drives among `clips`, newest first, with their figures: slow (every
-// log is read), for any thread but the window's.
-QList<TripRow> tripRows(const QList<TripClip> &clips);
-
 // The trips view, laid over the video and the tables: one row per drive,
 // newest first. A double click plays a drive from its first clip; the context
 // menu plays it from any of its clips. It has a native window of its own, so

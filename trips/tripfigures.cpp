@@ -2,7 +2,9 @@
 
 #include "catalogue/gpslogdata.h"
 #include "trips/hardevents.h"
+#include "trips/tripgrouper.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -130,4 +132,13 @@ TripFigures readTripFigures(const Trip &trip, double hardEventG)
         logs.append(std::move(log.records));
     }
     return tripFigures(trip, logs, hardEventG);
+}
+
+QList<TripRow> tripRows(const QList<TripClip> &clips, qint64 gapMs, double hardEventG)
+{
+    QList<TripRow> rows;
+    for (const Trip &trip : groupTrips(clips, gapMs))
+        rows.append({ trip, readTripFigures(trip, hardEventG) });
+    std::reverse(rows.begin(), rows.end());
+    return rows;
 }

@@ -29,6 +29,17 @@ TripFigures tripFigures(const Trip &trip, const QList<QList<GpsLogRecord>> &logs
 // log that cannot be read counts as none.
 TripFigures readTripFigures(const Trip &trip, double hardEventG);
 
+// A drive with what it came to.
+struct TripRow
+{
+    Trip trip;
+    TripFigures figures;
+};
+
+// The drives among `clips`, newest first, with their figures: slow (every
+// log is read), for any thread but the window's.
+QList<TripRow> tripRows(const QList<TripClip> &clips, qint64 gapMs, double hardEventG);
+
 // The great-circle distance between two points given in degrees.
 double greatCircleKm(double latitudeA, double longitudeA, double latitudeB, double longitudeB);
 
