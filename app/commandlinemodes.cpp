@@ -2,6 +2,7 @@
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "catalogue/videoimport.h"
+#include "export/clipexport.h"
 #include "export/trackexport.h"
 #include "library/librarykeeper.h"
 #include "library/recordinglibrary.h"
@@ -61,10 +62,12 @@ QString absolutePath(const QString &path)
 // What the export options say, checked once every argument is read.
 QString exportOptionsError(const CommandLine &line)
 {
-    if (!line.exportGpx.isEmpty() && !line.exportCsv.isEmpty())
-        return QStringLiteral("velmora: --export-gpx and --export-csv go one at a time");
+    const int exports = int(!line.exportGpx.isEmpty()) + int(!line.exportCsv.isEmpty())
+            + int(!line.exportClip.isEmpty());
+    if (exports > 1)
+        return QStringLiteral("velmora: --export-gpx, --export-csv and --export-clip go one at a time");
     if (!line.exports() && (line.fromSecond || line.toSecond))
-        return QStringLiteral("velmora: --from and --to go with --export-gpx or --export-csv");
+        return QStringLiteral("velmora: --from and --to go with --export-gpx, --export-csv or --export-clip");
     if (line.exports() && line.videos.isEmpty())
         return QStringLiteral("velmora: an export needs at least one video");
     return QString();
@@ -131,6 +134,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.exportGpx = absolutePath(*gpx);
         else if (const auto csv = valueOf(argument, QStringLiteral("--export-csv"), i))
             line.exportCsv = absolutePath(*csv);
+        else if (const auto clip = valueOf(argument, QStringLiteral("--export-clip"), i))
+            line.exportClip = absolutePath(*clip);
         else if (const auto from = valueOf(argument, QStringLiteral("--from"), i)) {
             line.fromSecond = secondsValue(*from);
             if (!line.fromSecond && line.error.isEmpty())
@@ -190,8 +195,25 @@ int listTrips(QTextStream &out, QTextStream &err)
     return 0;
 }
 
-int exportTrackFile(const CommandLine &line, QTextStream &err)
+static int exportClipFile(const CommandLine &line, QTextStream &err)
 {
+    ClipRange range;
+    range.fromMs = std::llround(line.fromSecond.value_or(0) * 1000);
+    if (line.toSecond)
+        range.toMs = std::llround(*line.toSecond * 1000);
+    const ClipExportResult result = exportClip(line.videos, range, line.exportClip);
+    if (!result.note.isEmpty())
+        err << "velmora: " << result.note << Qt::endl;
+    if (result.error.isEmpty())
+        return 0;
+    err << "velmora: " << result.error << Qt::endl;
+    return 1;
+}
+
+int exportFile(const CommandLine &line, QTextStream &err)
+{
+    if (!line.exportClip.isEmpty())
+        return exportClipFile(line, err);
     QString error;
     const std::optional<Trip> trip = tripOfVideos(line.videos, error);
     if (trip) {
@@ -207,3 +229,4 @@ int exportTrackFile(const CommandLine &line, QTextStream &err)
     err << "velmora: " << error << Qt::endl;
     return 1;
 }
+

@@ -17,13 +17,14 @@ struct CommandLine
     QString offlineMap; // --offline-map FILE: this run's offline map (MBTiles), absolute
     QString exportGpx;  // --export-gpx FILE: the videos' track as GPX, absolute
     QString exportCsv;  // --export-csv FILE: the videos' track as CSV, absolute
+    QString exportClip; // --export-clip FILE: the videos cut losslessly into one MP4 or MOV, absolute
     std::optional<double> fromSecond; // --from SECONDS: where the export starts
     std::optional<double> toSecond;   // --to SECONDS: where the export ends
     QStringList videos; // absolute, clean paths of the files named
     QString error;      // one line when the arguments make no sense
 
     static CommandLine parse(const QStringList &arguments);
-    bool exports() const { return !exportGpx.isEmpty() || !exportCsv.isEmpty(); }
+    bool exports() const { return !exportGpx.isEmpty() || !exportCsv.isEmpty() || !exportClip.isEmpty(); }
 };
 
 // `velmora --list`: the library as tab-separated lines (file name, date, time,
@@ -36,10 +37,10 @@ int listLibrary(QTextStream &out, QTextStream &err);
 // what is found is kept. Exit status 0, or 1 with one line on `err`.
 int listTrips(QTextStream &out, QTextStream &err);
 
-// `velmora --export-gpx FILE VIDEO...` and `--export-csv`: the track of the
-// videos, taken as one drive in the order given, from --from to --to. Exit
-// status 0 once the whole file is written, or 1 with one line on `err` and no
-// file.
-int exportTrackFile(const CommandLine &line, QTextStream &err);
+// `velmora --export-gpx FILE VIDEO...`, `--export-csv` and `--export-clip`:
+// the track or the picture of the videos, taken as one drive in the order
+// given, from --from to --to. Exit status 0 once the whole file is written, or
+// 1 with one line on `err` and no file.
+int exportFile(const CommandLine &line, QTextStream &err);
 
 #endif // COMMANDLINEMODES_H

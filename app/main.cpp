@@ -93,7 +93,7 @@ int runWithoutWindow(int argc, char **argv, const CommandLine &line)
         return 2;
     }
     if (line.exports())
-        return exportTrackFile(line, err);
+        return exportFile(line, err);
     const int status = line.list ? listLibrary(out, err) : 0;
     return status == 0 && line.trips ? listTrips(out, err) : status;
 }

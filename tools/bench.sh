@@ -12,7 +12,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-benchmarks=(bench_gpslog bench_import bench_trips bench_updatecycle bench_player bench_boundary bench_mapcache)
+benchmarks=(bench_gpslog bench_import bench_clipexport bench_trips bench_updatecycle bench_player bench_boundary bench_mapcache)
 
 # Runs inside the virtual X server: every benchmark, output kept, then the table.
 run_benchmarks() {
@@ -81,7 +81,7 @@ median_row() {
 print_table() {
     local out=$1 gpslog=$1/bench_gpslog.txt import=$1/bench_import.txt
     local update=$1/bench_updatecycle.txt player=$1/bench_player.txt trips=$1/bench_trips.txt
-    local boundary=$1/bench_boundary.txt mapcache=$1/bench_mapcache.txt
+    local boundary=$1/bench_boundary.txt mapcache=$1/bench_mapcache.txt clip=$1/bench_clipexport.txt
     local name a b c d e
 
     name='24-hour log load (bench_gpslog)'
@@ -108,6 +108,15 @@ print_table() {
     read -r b c <<<"$(capture "$import" '^stored import \/ cat: +([0-9.]+) \(target at most ([0-9.]+).*' '\1 \2')"
     if [ -n "$a" ] && [ -n "$c" ]; then
         row "$name" "$a ms, ${b}x the cat of its logs" "at most ${c}x cat" "$(is 'a <= b' "$b" "$c")"
+    else
+        missing "$name"
+    fi
+
+    name='lossless cut of 60 s of a 1080p clip (bench_clipexport)'
+    read -r a b <<<"$(capture "$clip" '^lossless cut of 60 s of 1080p: +([0-9.]+) ms for ([0-9.]+) MB.*' '\1 \2')"
+    read -r c d <<<"$(capture "$clip" '^cut \/ cat: +([0-9.]+) \(target at most ([0-9.]+).*' '\1 \2')"
+    if [ -n "$a" ] && [ -n "$d" ]; then
+        row "$name" "$a ms for $b MB, ${c}x the cat of its bytes" "at most ${d}x cat" "$(is 'a <= b' "$c" "$d")"
     else
         missing "$name"
     fi
