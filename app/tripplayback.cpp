@@ -3,11 +3,16 @@
 
 #include "app/velmora.h"
 
+#include "app/exportactions.h"
+
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
 #include "trips/triptimeline.h"
+#include "widgets/rangeband.h"
+
+#include <QDir>
 
 #include <algorithm>
 
@@ -122,4 +127,39 @@ void Velmora::seekToRouteSecond(int second)
         player->startNextAt(ms);
         playClip(index);
     }
+}
+
+// The clip of the trip that plays; 0 for a single recording.
+int Velmora::playingClip() const
+{
+    return trip ? std::max(0, trip->positionOf(player->GetIndex())) : 0;
+}
+
+ExportSubject Velmora::exportSubject() const
+{
+    ExportSubject subject;
+    const int index = player->GetIndex();
+    const UVlcWrapper::State state = player->state();
+    subject.loaded = index >= 0 && index < catalogue->GetVideoCount()
+            && (state == UVlcWrapper::State::Playing || state == UVlcWrapper::State::Paused
+                || state == UVlcWrapper::State::Ended);
+    if (!subject.loaded)
+        return subject;
+    if (trip) {
+        for (int position = 0; position < trip->clipCount(); ++position)
+            subject.drive.clips << trip->clip(position);
+    } else {
+        TripClip clip;
+        clip.index = index;
+        clip.videoPath = catalogue->GetVideoPath(index);
+        clip.logPath = QDir::fromNativeSeparators(catalogue->GetGpsFilePath(index));
+        subject.drive.clips << clip;
+    }
+    subject.now = { playingClip(), std::max<qint64>(0, player->GetPlayTime()) };
+    return subject;
+}
+
+void Velmora::showMarks()
+{
+    rangeBand->setSpan(exportActions->marks().spanOfClip(playingClip(), player->GetMediaLength()));
 }

@@ -1,5 +1,6 @@
 #include "app/velmora.h"
 
+#include "app/exportactions.h"
 #include "app/tripsview.h"
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
@@ -14,6 +15,7 @@
 #include "widgets/jumpclickstyle.h"
 #include "widgets/ncframelesshelper.h"
 #include "widgets/noticebar.h"
+#include "widgets/rangeband.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
 #include "widgets/wheelpager.h"
@@ -156,6 +158,7 @@ Velmora::Velmora(QWidget *parent)
     videoVolumnSlider->setValue(50);
     for (QSlider *slider : { videoTimeSlider, videoVolumnSlider })
         JumpClickStyle::applyTo(slider);
+    rangeBand = new RangeBand(videoTimeSlider);
 
     connectTheRest();
     // What the slider shows is what is heard, from the first recording on.
@@ -299,6 +302,7 @@ void Velmora::createButtons()
     windowMax = button(QStringLiteral("WindowMax"));
     windowClose = button(QStringLiteral("WindowClose"));
     windowMenu = button(QStringLiteral("WindowMenu"));
+    exportActions = new ExportActions(this, [this] { return exportSubject(); });
     createMenu();
 }
 
@@ -327,6 +331,8 @@ void Velmora::createMenu()
     }
     menu->addAction(tr("Trips…"), this, [this] { tripsView->open(keeper->tripClips()); });
     menu->addAction(tr("Remove missing recordings"), this, &Velmora::removeMissingRecordings);
+    menu->addSeparator();
+    menu->addActions(exportActions->actions());
     menu->addSeparator();
     menu->addAction(tr("About Marvenda"), this, &Velmora::showAbout);
     windowMenu->setMenu(menu);
@@ -402,6 +408,8 @@ void Velmora::connectTheRest()
     connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
     connect(player, &UVlcWrapper::snapshotSaved, this, &Velmora::showSnapshotSaved);
     connect(player, &UVlcWrapper::snapshotFailed, this, &Velmora::showSnapshotFailed);
+    connect(exportActions, &ExportActions::marksChanged, this, &Velmora::showMarks);
+    connect(exportActions, &ExportActions::message, notice, &NoticeBar::showNotice);
 }
 
 void Velmora::addToolTips()

@@ -18,16 +18,19 @@ class QWebEngineView;
 
 enum class MapPage;
 
+class ExportActions;
 class GpsLogData;
 class LibraryKeeper;
 class MapWebProfile;
 class RecordingLibrary;
 struct GpsLogRecord;
+struct ExportSubject;
 struct TileServer;
 struct Trip;
 class TripTimeline;
 class NcFramelessHelper;
 class NoticeBar;
+class RangeBand;
 class TripsView;
 class UDoubleClickedWidget;
 class USpeedMeter;
@@ -137,6 +140,9 @@ private:
     void prepareNextClip(qint64 playTimeMs);
     void followPlayerToItsPage();
     void seekToRouteSecond(int second);
+    int playingClip() const;
+    ExportSubject exportSubject() const;
+    void showMarks();
 
     void addToolTips();
     void createShortcuts();
@@ -229,6 +235,8 @@ private:
     QPushButton *shot = nullptr;
     NoticeBar *notice = nullptr;
     TripsView *tripsView = nullptr;
+    ExportActions *exportActions = nullptr;
+    RangeBand *rangeBand = nullptr;
     // True while the video surface covers the whole window.
     bool fullScreenOn = false;
     // Where the window stood before it last came to fill the screen.

@@ -399,45 +399,62 @@ QList<ClipPiece> piecesOfRange(const QStringList &videos, const QList<qint64> &d
     return pieces;
 }
 
-ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, const QString &outPath,
-                            ClipExportControl *control)
+namespace {
+
+const QString kNoVideos = QStringLiteral("there is no video to cut");
+
+// Opens each piece's video; nothing, and why, when one cannot be cut or joined.
+std::optional<std::vector<Source>> openPieces(const QList<ClipPiece> &pieces, QString &error)
+{
+    std::vector<Source> sources;
+    for (const ClipPiece &piece : pieces) {
+        std::optional<Source> source = openSource(piece.videoPath, error);
+        if (!source)
+            return std::nullopt;
+        if (!sources.empty()
+            && !samePicture(sources.front().stream(sources.front().video)->codecpar,
+                            source->stream(source->video)->codecpar)) {
+            error = QStringLiteral("%1 has another picture format than %2: they cannot be joined without "
+                                   "re-encoding")
+                            .arg(nameOf(piece.videoPath), nameOf(pieces.first().videoPath));
+            return std::nullopt;
+        }
+        sources.push_back(std::move(*source));
+    }
+    return sources;
+}
+
+} // namespace
+
+ClipExportResult exportClip(const QList<ClipPiece> &wanted, const QString &outPath, ClipExportControl *control)
 {
     // Problems come back as the result's one line, not as the library's lines on stderr.
     av_log_set_level(AV_LOG_QUIET);
     ClipExportResult result;
     const AVOutputFormat *container = containerFor(outPath);
-    if (!container) {
+    QStringList videos;
+    for (const ClipPiece &piece : wanted)
+        videos << piece.videoPath;
+    if (!container)
         result.error = QStringLiteral("%1: the cut is written as .mp4 or .mov").arg(nameOf(outPath));
-        return result;
-    }
-    if (isOneOf(outPath, videos)) {
+    else if (isOneOf(outPath, videos))
         result.error = QStringLiteral("%1 is one of the videos being cut").arg(nameOf(outPath));
+    else if (wanted.isEmpty())
+        result.error = kNoVideos;
+    std::optional<std::vector<Source>> sources;
+    if (result.error.isEmpty())
+        sources = openPieces(wanted, result.error);
+    if (!sources)
         return result;
-    }
-    std::vector<Source> sources;
-    QList<qint64> durations;
-    for (const QString &video : videos) {
-        std::optional<Source> source = openSource(video, result.error);
-        if (!source)
-            return result;
-        if (!sources.empty()
-            && !samePicture(sources.front().stream(sources.front().video)->codecpar,
-                            source->stream(source->video)->codecpar)) {
-            result.error = QStringLiteral("%1 has another picture format than %2: they cannot be joined "
-                                          "without re-encoding")
-                                   .arg(nameOf(video), nameOf(videos.first()));
+    // A piece ends where its video does.
+    QList<ClipPiece> pieces = wanted;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        pieces[i].toMs = std::min(pieces[i].toMs, (*sources)[size_t(i)].durationMs);
+        if (pieces[i].fromMs >= pieces[i].toMs) {
+            result.error = QStringLiteral("the range starts after the end of %1").arg(nameOf(pieces[i].videoPath));
             return result;
         }
-        durations << source->durationMs;
-        sources.push_back(std::move(*source));
     }
-    const QList<ClipPiece> pieces = piecesOfRange(videos, durations, range, &result.error);
-    if (!result.error.isEmpty())
-        return result;
-    // Only the sources the range touches, in the pieces' order.
-    std::vector<Source> used;
-    for (const ClipPiece &piece : pieces)
-        used.push_back(std::move(sources[size_t(piece.video)]));
 
     // Not a QSaveFile: its flush to disk would cost more than the whole copy,
     // and a cut is easily made again.
@@ -447,8 +464,23 @@ ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, c
         result.error = QStringLiteral("cannot write in %1: %2").arg(out.absolutePath(), file.errorString());
         return result;
     }
-    result.error = writeCut(used, pieces, container, file, control, result.note);
+    result.error = writeCut(*sources, pieces, container, file, control, result.note);
     if (result.error.isEmpty())
         result.error = publish(file, outPath);
     return result;
+}
+
+ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, const QString &outPath,
+                            ClipExportControl *control)
+{
+    ClipExportResult result;
+    QList<qint64> durations;
+    for (const QString &video : videos) {
+        const std::optional<Source> source = openSource(video, result.error);
+        if (!source)
+            return result;
+        durations << source->durationMs;
+    }
+    const QList<ClipPiece> pieces = piecesOfRange(videos, durations, range, &result.error);
+    return result.error.isEmpty() ? exportClip(pieces, outPath, control) : result;
 }

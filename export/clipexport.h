@@ -51,5 +51,9 @@ struct ClipExportResult
 // The file appears only once it is whole. Slow: call it off the GUI thread.
 ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, const QString &outPath,
                             ClipExportControl *control = nullptr);
+// The same for pieces chosen by the caller; each ends at the latest where its
+// video does.
+ClipExportResult exportClip(const QList<ClipPiece> &pieces, const QString &outPath,
+                            ClipExportControl *control = nullptr);
 
 #endif // CLIPEXPORT_H

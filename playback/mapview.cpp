@@ -2,6 +2,8 @@
 
 #include "app/velmora.h"
 
+#include "app/exportactions.h"
+
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/displaytexts.h"
@@ -36,6 +38,7 @@ void Velmora::openRecording(int index, MapPage page)
 {
     player->Stop();
     player->SetIndex(index);
+    exportActions->forgetMarks();
     gpsPlaybackStarted = false;
     gpsLog->ClearGpsLog();
     if (trip)

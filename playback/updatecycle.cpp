@@ -39,6 +39,7 @@ void Velmora::UpdateUIData()
     const qint64 playTimeMs = player->GetPlayTime();
     showPlaying(playTimeMs);
     prepareNextClip(playTimeMs);
+    showMarks();
 }
 
 // Each change is handled once: the player may announce a state twice.

@@ -39,6 +39,8 @@ public:
     QPushButton *videoPlay() const { return window.videoPlay; }
     // One tick of the update cycle, without waiting for the timer.
     void updateUIData() { window.UpdateUIData(); }
+    ExportActions *exportActions() const { return window.exportActions; }
+    RangeBand *rangeBand() const { return window.rangeBand; }
 
 private:
     Velmora &window;

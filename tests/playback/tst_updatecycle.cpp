@@ -3,6 +3,8 @@
 
 #include "playingwindow.h"
 #include "widgets/uspeedmeter.h"
+#include "app/exportactions.h"
+#include "widgets/rangeband.h"
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
@@ -63,6 +66,8 @@ private slots:
     void realDriveRoute();
     void tripPlaysAsOneDrive_data();
     void tripPlaysAsOneDrive();
+    void marksAcrossClipsExport_data();
+    void marksAcrossClipsExport();
 
 private:
     QTemporaryDir clips;
@@ -286,6 +291,63 @@ void TestUpdateCycle::tripPlaysAsOneDrive()
     QVERIFY2(nodes.last().endsWith(QLatin1String(",8)")), qPrintable(nodes.last()));
     if (middleGone)
         QCOMPARE(w.child<QLabel>("Notice")->text(), QStringLiteral("Cannot play FILE0002.MOV: file not found"));
+}
+
+void TestUpdateCycle::marksAcrossClipsExport_data()
+{
+    QTest::addColumn<ExportActions::Kind>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("clip") << ExportActions::Kind::Clip << "cut.mp4";
+    QTest::newRow("GPX") << ExportActions::Kind::Gpx << "track.gpx";
+}
+
+// I in the second clip of a trip, O in the third: the slider shows the range
+// and the export takes it, across the boundary.
+void TestUpdateCycle::marksAcrossClipsExport()
+{
+    QFETCH(ExportActions::Kind, kind);
+    QFETCH(QString, name);
+    QByteArray log;
+    for (int second = 0; second < 3; ++second)
+        log += "A,030410,13101" + QByteArray::number(second) + ",4618.1000,N,00656.1347,E,12.00,0.10,0.20,0.99;\n";
+    QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), { log, log, log }));
+    Trip trip;
+    for (int index = 0; index < 3; ++index)
+        trip.clips << TripClip{ index, w.probe->catalogue()->GetVideoPath(index),
+                                w.probe->catalogue()->GetGpsFilePath(index), 0, 0, 3000 };
+    // Shortcuts reach only the active window.
+    w.window->activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(w.window->isActiveWindow(), kTimeout);
+    w.window->playTrip(trip);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetIndex(), 1, 3 * kTimeout);
+    QTest::keyClick(w.window.get(), Qt::Key_I);
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetIndex(), 2, 3 * kTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(w.probe->player()->GetPlayTime() > 500, kTimeout);
+    w.probe->videoPlay()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(w.probe->player()->GetState(), int(UVlcWrapper::Paused), kTimeout);
+    QTest::keyClick(w.window.get(), Qt::Key_O);
+    const auto span = w.probe->rangeBand()->span();
+    QVERIFY(span && span->first == 0 && span->second > 0.1 && span->second < 1);
+
+    const QString path = clips.filePath(name);
+    w.probe->exportActions()->exportTo(kind, path);
+    QTRY_VERIFY_WITH_TIMEOUT(w.child<QLabel>("Notice")->text().startsWith(QStringLiteral("Exported to")), kTimeout);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (kind == ExportActions::Kind::Gpx) {
+        // Two segments: the second clip from its mark, the third up to its mark.
+        const QByteArray gpx = file.readAll();
+        QCOMPARE(gpx.count("<trkseg>"), 2);
+        QVERIFY(gpx.count("<trkpt") >= 2 && gpx.count("<trkpt") <= 5);
+    } else {
+        QProcess probe;
+        probe.start(QStringLiteral("ffprobe"), { "-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0",
+                                                 path });
+        QVERIFY(probe.waitForFinished());
+        const double seconds = probe.readAllStandardOutput().toDouble();
+        // The second clip from its key frame, its start, and the third up to the mark.
+        QVERIFY2(seconds > 3.4 && seconds < 6, qPrintable(QString::number(seconds)));
+    }
 }
 
 QTEST_MAIN(TestUpdateCycle)
