@@ -68,9 +68,12 @@ void ExportActions::mark(bool start)
 
 QString ExportActions::suggestedPath(Kind kind, const ExportSubject &subject) const
 {
-    const QString folder = !lastFolder.isEmpty() ? lastFolder
+    QString folder = !lastFolder.isEmpty() ? lastFolder
             : QStandardPaths::writableLocation(kind == Kind::Clip ? QStandardPaths::MoviesLocation
                                                                   : QStandardPaths::DocumentsLocation);
+    // Never the program's working folder, which the dialog falls back to.
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     QString name = QFileInfo(subject.drive.clips.value(rangeMarks.start().value_or(DriveMark{}).clip).videoPath)
                            .completeBaseName();
     if (const std::optional<DriveMark> start = rangeMarks.start())

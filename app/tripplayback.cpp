@@ -20,7 +20,6 @@ namespace {
 
 // The next clip is opened this long before the current one ends.
 constexpr qint64 kPrepareAheadMs = 3000;
-constexpr qint64 kMsPerSecond = 1000;
 
 MapPage tripMapPage(const TripTimeline &timeline)
 {

@@ -3,6 +3,7 @@
 #include "app/exportactions.h"
 #include "app/tripsview.h"
 #include "catalogue/gpslogdata.h"
+#include "export/captionedsnapshot.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "library/librarykeeper.h"
 #include "library/usersettings.h"
@@ -303,6 +304,7 @@ void Velmora::createButtons()
     windowClose = button(QStringLiteral("WindowClose"));
     windowMenu = button(QStringLiteral("WindowMenu"));
     exportActions = new ExportActions(this, [this] { return exportSubject(); });
+    captioner = new SnapshotCaptioner(this);
     createMenu();
 }
 
@@ -406,7 +408,8 @@ void Velmora::connectTheRest()
     connect(catalogue, &UVideoAndGpsfiles::VideoDeleted, player, &UVlcWrapper::RemoveMedia);
     connect(catalogue, &UVideoAndGpsfiles::videoReplaced, player, &UVlcWrapper::replaceMedia);
     connect(shot, &QPushButton::clicked, this, &Velmora::takeShot);
-    connect(player, &UVlcWrapper::snapshotSaved, this, &Velmora::showSnapshotSaved);
+    connect(player, &UVlcWrapper::snapshotSaved, captioner, &SnapshotCaptioner::caption);
+    connect(captioner, &SnapshotCaptioner::captioned, this, &Velmora::showSnapshotSaved);
     connect(player, &UVlcWrapper::snapshotFailed, this, &Velmora::showSnapshotFailed);
     connect(exportActions, &ExportActions::marksChanged, this, &Velmora::showMarks);
     connect(exportActions, &ExportActions::message, notice, &NoticeBar::showNotice);

@@ -31,6 +31,7 @@ class TripTimeline;
 class NcFramelessHelper;
 class NoticeBar;
 class RangeBand;
+class SnapshotCaptioner;
 class TripsView;
 class UDoubleClickedWidget;
 class USpeedMeter;
@@ -175,7 +176,7 @@ private:
     void showListPage(int page);
     void importPending();
     void showNotImported(const QStringList &paths);
-    void showSnapshotSaved(const QString &path);
+    void showSnapshotSaved(const QString &path, const QString &captionedPath, const QString &error);
     void showSnapshotFailed(const QString &why);
 
     // Each list table shows five recordings; a page is both tables.
@@ -184,6 +185,7 @@ private:
     // The time slider counts thousandths of the recording.
     static constexpr int kTimeSliderEnd = 1000;
     static constexpr qint64 kSeekStepMs = 5000;
+    static constexpr qint64 kMsPerSecond = 1000;
     static constexpr int kVolumeStep = 5;
 
     int playButtonState = 1;
@@ -237,6 +239,7 @@ private:
     TripsView *tripsView = nullptr;
     ExportActions *exportActions = nullptr;
     RangeBand *rangeBand = nullptr;
+    SnapshotCaptioner *captioner = nullptr;
     // True while the video surface covers the whole window.
     bool fullScreenOn = false;
     // Where the window stood before it last came to fill the screen.

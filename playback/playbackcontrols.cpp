@@ -2,7 +2,9 @@
 
 #include "app/velmora.h"
 
+#include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "export/captionedsnapshot.h"
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/uvlcwrapper.h"
@@ -113,14 +115,23 @@ void Velmora::PlayPrevious()
         playAndShowPage(index - 1);
 }
 
+// The caption is of the moment the key is pressed: the player writes the
+// picture of that moment.
 void Velmora::takeShot()
 {
+    const int index = player->GetIndex();
+    const qint64 playTimeMs = player->GetPlayTime();
+    const int second = tripOffset() + int(playTimeMs / kMsPerSecond);
+    captioner->expect(snapshotCaption(gpsLog->GetRecord(second), catalogue->gpsRating(index) != GpsFileNotExist,
+                                      catalogue->GetVideoPath(index), playTimeMs));
     player->takeShot();
 }
 
-void Velmora::showSnapshotSaved(const QString &path)
+void Velmora::showSnapshotSaved(const QString &path, const QString &, const QString &error)
 {
-    notice->showNotice(tr("Snapshot saved: %1").arg(QDir::toNativeSeparators(path)));
+    const QString where = QDir::toNativeSeparators(path);
+    notice->showNotice(error.isEmpty() ? tr("Snapshot saved, with a captioned copy: %1").arg(where)
+                                       : tr("Snapshot saved: %1; no captioned copy: %2").arg(where, error));
 }
 
 void Velmora::showSnapshotFailed(const QString &why)

@@ -22,7 +22,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcUpdateCycle, "velmora.updatecycle", QtWarningMsg)
 
-constexpr qint64 kMsPerSecond = 1000;
 // The graph shows the current second in the middle of its window.
 constexpr int kGraphCentre = 10;
 

@@ -48,6 +48,8 @@ void NoticeBar::placeOver(const QRect &videoArea)
 // Only while shown: the text and the style decide the height.
 void NoticeBar::fitToArea()
 {
+    // The style sheet's padding counts only once the label is polished.
+    ensurePolished();
     const int width = qMax(0, area.width() - 2 * kMargin);
     setGeometry(area.x() + kMargin, area.y() + kMargin, width, heightForWidth(width));
 }

@@ -1,0 +1,128 @@
+#include "export/captionedsnapshot.h"
+
+#include "catalogue/gpslogdata.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTime>
+#include <QtConcurrent>
+
+namespace {
+
+constexpr int kDegreeDecimals = 5; // about a metre
+constexpr int kMinStripHeight = 24;
+constexpr int kStripDivisor = 24; // the strip is this part of the picture's width, at least the minimum
+constexpr double kTextShare = 0.6;
+constexpr int kMargin = 8;
+const QString kSeparator = QStringLiteral("   ");
+
+QString degreesText(double degrees, char positive, char negative)
+{
+    return QStringLiteral("%1° %2").arg(std::abs(degrees), 0, 'f', kDegreeDecimals)
+            .arg(QLatin1Char(degrees < 0 ? negative : positive));
+}
+
+// The largest font, up to the strip's, that fits the line into `width`.
+QFont fittingFont(const QString &line, int stripHeight, int width)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    int pixels = std::max(6, int(stripHeight * kTextShare));
+    font.setPixelSize(pixels);
+    while (pixels > 6 && QFontMetrics(font).horizontalAdvance(line) > width) {
+        font.setPixelSize(--pixels);
+    }
+    return font;
+}
+
+} // namespace
+
+QString SnapshotCaption::line() const
+{
+    QStringList parts{ moment, speed, position, recording };
+    parts.removeAll(QString());
+    return parts.join(kSeparator);
+}
+
+SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const QString &videoPath,
+                                qint64 videoMs)
+{
+    SnapshotCaption caption;
+    caption.recording = QStringLiteral("%1 %2").arg(
+            QFileInfo(videoPath).fileName(),
+            QTime(0, 0).addMSecs(std::max<qint64>(0, videoMs)).toString(QStringLiteral("HH:mm:ss.zzz")));
+    if (!withLog) {
+        caption.position = QStringLiteral("no GPS log");
+        return caption;
+    }
+    if (const std::optional<qint64> ms = recordUtcMs(record))
+        caption.moment = QDateTime::fromMSecsSinceEpoch(*ms, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"));
+    const std::optional<double> latitude = latitudeDegrees(record);
+    const std::optional<double> longitude = longitudeDegrees(record);
+    if (!record.dataAvailable || !latitude || !longitude) {
+        caption.position = QStringLiteral("no GPS fix");
+        return caption;
+    }
+    caption.speed = QStringLiteral("%1 km/h").arg(qRound(record.velocity));
+    caption.position = degreesText(*latitude, 'N', 'S') + QLatin1Char(' ') + degreesText(*longitude, 'E', 'W');
+    return caption;
+}
+
+QString captionedCopyPath(const QString &picturePath)
+{
+    const QFileInfo picture(picturePath);
+    return picture.dir().filePath(picture.completeBaseName() + QStringLiteral("_captioned.png"));
+}
+
+QString writeCaptionedCopy(const QString &picturePath, const SnapshotCaption &caption)
+{
+    const QImage picture(picturePath);
+    if (picture.isNull())
+        return QStringLiteral("cannot read %1").arg(QFileInfo(picturePath).fileName());
+    const int strip = std::max(kMinStripHeight, picture.width() / kStripDivisor);
+    QImage captioned(picture.width(), picture.height() + strip, QImage::Format_RGB32);
+    captioned.fill(Qt::black);
+    {
+        QPainter painter(&captioned);
+        painter.drawImage(0, 0, picture);
+        const QString line = caption.line();
+        painter.setFont(fittingFont(line, strip, picture.width() - 2 * kMargin));
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(kMargin, picture.height(), picture.width() - 2 * kMargin, strip),
+                         Qt::AlignVCenter | Qt::AlignLeft, line);
+    }
+    // Standard PNG keywords where there is one.
+    captioned.setText(QStringLiteral("Creation Time"), caption.moment);
+    captioned.setText(QStringLiteral("Speed"), caption.speed);
+    captioned.setText(QStringLiteral("Position"), caption.position);
+    captioned.setText(QStringLiteral("Title"), caption.recording);
+    captioned.setText(QStringLiteral("Software"), QStringLiteral("Marvenda"));
+
+    const QString path = captionedCopyPath(picturePath);
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(captioned) || !file.commit())
+        return QStringLiteral("cannot write %1: %2").arg(QFileInfo(path).fileName(),
+                                                          writer.error() != QImageWriter::UnknownError
+                                                                  ? writer.errorString()
+                                                                  : file.errorString());
+    return {};
+}
+
+void SnapshotCaptioner::caption(const QString &picturePath)
+{
+    SnapshotCaption caption = pending.value_or(SnapshotCaption{});
+    if (!pending)
+        caption.recording = QFileInfo(picturePath).completeBaseName();
+    pending.reset();
+    auto *watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, picturePath] {
+        emit captioned(picturePath, captionedCopyPath(picturePath), watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(writeCaptionedCopy, picturePath, caption));
+}

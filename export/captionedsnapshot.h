@@ -1,0 +1,57 @@
+#ifndef CAPTIONEDSNAPSHOT_H
+#define CAPTIONEDSNAPSHOT_H
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+struct GpsLogRecord;
+
+// What a captioned snapshot says of its moment: when (UTC, from the log),
+// how fast, where, and which recording at which time of its video.
+struct SnapshotCaption
+{
+    QString moment;
+    QString speed;
+    QString position;
+    QString recording;
+
+    QString line() const;
+};
+
+// The caption of second `videoMs` of `videoPath`, whose log says `record`;
+// `withLog` false when the recording has no log.
+SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const QString &videoPath,
+                                qint64 videoMs);
+
+// FILE0003_00-01-12.480.png gives FILE0003_00-01-12.480_captioned.png.
+QString captionedCopyPath(const QString &picturePath);
+
+// Writes beside the picture a copy with the caption in a strip under it; its
+// PNG text chunks carry the same values. An empty string, or why not.
+QString writeCaptionedCopy(const QString &picturePath, const SnapshotCaption &caption);
+
+// Captions snapshots in the background as the player writes them. The
+// caption is given as the snapshot is asked for; the player announces the
+// written file before it can be asked for another.
+class SnapshotCaptioner : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    void expect(const SnapshotCaption &caption) { pending = caption; }
+    // The player wrote the snapshot at `picturePath`.
+    void caption(const QString &picturePath);
+
+signals:
+    // `error` empty: the copy is at `captionedPath`.
+    void captioned(const QString &picturePath, const QString &captionedPath, const QString &error);
+
+private:
+    std::optional<SnapshotCaption> pending;
+};
+
+#endif // CAPTIONEDSNAPSHOT_H
