@@ -1,4 +1,5 @@
 #include "export/clipexport.h"
+#include "export/rangemarks.h"
 #include "testrecordings.h"
 
 #include <QDir>
@@ -69,6 +70,8 @@ private slots:
     void badInputWritesNothing_data();
     void badInputWritesNothing();
     void cancelledCutWritesNothing();
+    void marksMakeTheRange_data();
+    void marksMakeTheRange();
 
 private:
     QTemporaryDir folder;
@@ -206,6 +209,48 @@ void TestClipExport::cancelledCutWritesNothing()
     QCOMPARE(result.error, QStringLiteral("cancelled"));
     QVERIFY(!progress.isEmpty() && progress.last() < 1);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestClipExport::marksMakeTheRange_data()
+{
+    QTest::addColumn<QList<DriveMark>>("starts");
+    QTest::addColumn<QList<DriveMark>>("ends"); // set after the starts
+    QTest::addColumn<QString>("pieces");        // of three clips
+    QTest::addColumn<QString>("spans");         // of each clip 4 s long, as percentages
+
+    QTest::newRow("no marks: the whole drive") << QList<DriveMark>{} << QList<DriveMark>{}
+                                               << "0:0-end 1:0-end 2:0-end" << "- - -";
+    QTest::newRow("start only") << QList<DriveMark>{ { 1, 1000 } } << QList<DriveMark>{} << "1:1000-end 2:0-end"
+                                << "- 25-100 0-100";
+    QTest::newRow("across a boundary") << QList<DriveMark>{ { 0, 3000 } } << QList<DriveMark>{ { 1, 2000 } }
+                                       << "0:3000-end 1:0-2000" << "75-100 0-50 -";
+    QTest::newRow("in one clip") << QList<DriveMark>{ { 2, 1000 } } << QList<DriveMark>{ { 2, 3000 } } << "2:1000-3000"
+                                 << "- - 25-75";
+    QTest::newRow("an end before the start clears the start")
+            << QList<DriveMark>{ { 1, 3000 } } << QList<DriveMark>{ { 1, 1000 } } << "0:0-end 1:0-1000"
+            << "0-100 0-25 -";
+}
+
+void TestClipExport::marksMakeTheRange()
+{
+    QFETCH(QList<DriveMark>, starts);
+    QFETCH(QList<DriveMark>, ends);
+    RangeMarks marks;
+    for (const DriveMark &mark : starts)
+        marks.setStart(mark);
+    for (const DriveMark &mark : ends)
+        marks.setEnd(mark);
+    QStringList pieces;
+    for (const ClipPiece &piece : marks.clipPieces({ "a", "b", "c" }))
+        pieces << QStringLiteral("%1:%2-%3").arg(piece.video).arg(piece.fromMs).arg(
+                piece.toMs > 3600000 ? QStringLiteral("end") : QString::number(piece.toMs));
+    QTEST(pieces.join(QLatin1Char(' ')), "pieces");
+    QStringList spans;
+    for (int clip = 0; clip < 3; ++clip) {
+        const auto span = marks.spanOfClip(clip, 4000);
+        spans << (span ? QStringLiteral("%1-%2").arg(span->first * 100).arg(span->second * 100) : QStringLiteral("-"));
+    }
+    QTEST(spans.join(QLatin1Char(' ')), "spans");
 }
 
 QTEST_MAIN(TestClipExport)

@@ -1,0 +1,72 @@
+#include "catalogue/gpslogdata.h"
+#include "export/captionedsnapshot.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCaptionedSnapshot : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copyCarriesTheCaption_data();
+    void copyCarriesTheCaption();
+    void failureLeavesNoCopy();
+
+private:
+    QTemporaryDir folder;
+};
+
+void TestCaptionedSnapshot::copyCarriesTheCaption_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("withLog");
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QString>("position");
+
+    QTest::newRow("fix, south and west") << "A,030410,131012,3352.1234,S,15112.5678,W,45.00,0.1,0.2,0.9;" << true
+                                         << "2010-04-03 13:10:12 UTC" << "83 km/h" << "33.86872° S 151.20946° W";
+    QTest::newRow("no fix") << "V,030410,131012,,,,,0,0,0,0;" << true << "2010-04-03 13:10:12 UTC" << ""
+                            << "no GPS fix";
+    QTest::newRow("no log") << "" << false << "" << "" << "no GPS log";
+}
+
+// The copy is the picture with a strip under it; its text chunks say what
+// the strip says.
+void TestCaptionedSnapshot::copyCarriesTheCaption()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, withLog);
+    const QString picture = folder.filePath(QStringLiteral("FILE0003_00-01-12.480.png"));
+    QImage frame(320, 180, QImage::Format_RGB32);
+    frame.fill(Qt::blue);
+    QVERIFY(frame.save(picture));
+
+    const GpsLogRecord record = GpsLogData().recordFromLine(line);
+    const SnapshotCaption caption = snapshotCaption(record, withLog, QStringLiteral("/card/FILE0003.MOV"), 72480);
+    QCOMPARE(writeCaptionedCopy(picture, caption), QString());
+
+    const QImage copy(folder.filePath(QStringLiteral("FILE0003_00-01-12.480_captioned.png")));
+    QCOMPARE(copy.width(), frame.width());
+    QVERIFY(copy.height() > frame.height());
+    QCOMPARE(copy.pixel(10, 10), frame.pixel(10, 10));
+    QTEST(copy.text(QStringLiteral("Creation Time")), "moment");
+    QTEST(copy.text(QStringLiteral("Speed")), "speed");
+    QTEST(copy.text(QStringLiteral("Position")), "position");
+    QCOMPARE(copy.text(QStringLiteral("Title")), QStringLiteral("FILE0003.MOV 00:01:12.480"));
+}
+
+void TestCaptionedSnapshot::failureLeavesNoCopy()
+{
+    const QString notPicture = folder.filePath(QStringLiteral("broken.png"));
+    QFile file(notPicture);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+    file.close();
+    QVERIFY(writeCaptionedCopy(notPicture, {}).startsWith(QStringLiteral("cannot read")));
+    QVERIFY(!QFileInfo::exists(captionedCopyPath(notPicture)));
+}
+
+QTEST_MAIN(TestCaptionedSnapshot)
+#include "tst_captionedsnapshot.moc"
