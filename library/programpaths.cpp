@@ -18,30 +18,29 @@ QString &programFolderOverride()
     return folder;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ProgramPaths", text);
-}
-
 // A snapshot folder that is there or could be made, never through a link:
 // a link planted in a shared folder would send the pictures anywhere.
 QString usableShotFolder(const QString &path, QString *why)
 {
     const QFileInfo folder(path);
     if (folder.isSymLink()) {
-        *why = tr("%1 is a symbolic link").arg(QDir::toNativeSeparators(path));
+        *why = QCoreApplication::translate("ProgramPaths", "%1 is a symbolic link")
+                       .arg(QDir::toNativeSeparators(path));
         return {};
     }
     if (folder.exists() && !folder.isDir()) {
-        *why = tr("%1 is not a folder").arg(QDir::toNativeSeparators(path));
+        *why = QCoreApplication::translate("ProgramPaths", "%1 is not a folder")
+                       .arg(QDir::toNativeSeparators(path));
         return {};
     }
     if (!QDir().mkpath(path)) {
-        *why = tr("%1 cannot be created").arg(QDir::toNativeSeparators(path));
+        *why = QCoreApplication::translate("ProgramPaths", "%1 cannot be created")
+                       .arg(QDir::toNativeSeparators(path));
         return {};
     }
     if (!QFileInfo(path).isWritable()) {
-        *why = tr("%1 cannot be written").arg(QDir::toNativeSeparators(path));
+        *why = QCoreApplication::translate("ProgramPaths", "%1 cannot be written")
+                       .arg(QDir::toNativeSeparators(path));
         return {};
     }
     return QDir::cleanPath(folder.absoluteFilePath());
@@ -93,7 +92,7 @@ QString snapshotFolder(QString *why)
     } else {
         const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         if (pictures.isEmpty())
-            reason = tr("there is no pictures folder");
+            reason = QCoreApplication::translate("ProgramPaths", "there is no pictures folder");
         else
             folder = usableShotFolder(QDir(pictures).filePath(kShotsInPictures), &reason);
     }

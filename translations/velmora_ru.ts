@@ -2,6 +2,89 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>ExportActions</name>
+    <message>
+        <location filename="../app/exportactions.cpp" line="37"/>
+        <source>Mark start</source>
+        <translation>Отметить начало</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="38"/>
+        <source>Mark end</source>
+        <translation>Отметить конец</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="39"/>
+        <source>Clear marks</source>
+        <translation>Снять отметки</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="40"/>
+        <source>Export clip…</source>
+        <translation>Экспорт фрагмента…</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="41"/>
+        <source>Export track as GPX…</source>
+        <translation>Экспорт трека в GPX…</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="42"/>
+        <source>Export track as CSV…</source>
+        <translation>Экспорт трека в CSV…</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="91"/>
+        <source>Play a recording or a trip to export it.</source>
+        <translation>Чтобы экспортировать запись или поездку, включите её воспроизведение.</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="94"/>
+        <source>Video (*.mp4 *.mov)</source>
+        <translation>Видео (*.mp4 *.mov)</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="95"/>
+        <source>GPX track (*.gpx)</source>
+        <translation>Трек GPX (*.gpx)</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="96"/>
+        <source>CSV table (*.csv)</source>
+        <translation>Таблица CSV (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="97"/>
+        <source>Export</source>
+        <translation>Экспорт</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="127"/>
+        <source>Exporting %1…</source>
+        <translation>Экспорт %1…</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="127"/>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="147"/>
+        <source>Not exported: %1</source>
+        <translation>Не экспортировано: %1</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="149"/>
+        <source>Exported to %1; %2</source>
+        <translation>Экспортировано в %1; %2</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="151"/>
+        <source>Exported to %1</source>
+        <translation>Экспортировано в %1</translation>
+    </message>
+</context>
+<context>
     <name>MapPages</name>
     <message>
         <location filename="../playback/mappagetexts.cpp" line="16"/>
@@ -92,12 +175,12 @@
 <context>
     <name>MapWebProfile</name>
     <message>
-        <location filename="../playback/mapwebprofile.cpp" line="104"/>
+        <location filename="../playback/mapwebprofile.cpp" line="107"/>
         <source>Map tiles are not kept between runs: %1 cannot be written.</source>
         <translation>Фрагменты карты не сохраняются между запусками: нет права записи в %1.</translation>
     </message>
     <message>
-        <location filename="../playback/mapwebprofile.cpp" line="139"/>
+        <location filename="../playback/mapwebprofile.cpp" line="142"/>
         <source>Offline map not used: %1</source>
         <translation>Офлайн-карта не используется: %1</translation>
     </message>
@@ -105,18 +188,18 @@
 <context>
     <name>OfflineTiles</name>
     <message>
-        <location filename="../maptiles/offlinetiles.cpp" line="119"/>
-        <location filename="../maptiles/offlinetiles.cpp" line="124"/>
+        <location filename="../maptiles/offlinetiles.cpp" line="120"/>
+        <location filename="../maptiles/offlinetiles.cpp" line="125"/>
         <source>%1 cannot be read.</source>
         <translation>не удаётся прочитать %1.</translation>
     </message>
     <message>
-        <location filename="../maptiles/offlinetiles.cpp" line="130"/>
+        <location filename="../maptiles/offlinetiles.cpp" line="131"/>
         <source>%1 is not an SQLite file.</source>
         <translation>%1 — не файл SQLite.</translation>
     </message>
     <message>
-        <location filename="../maptiles/offlinetiles.cpp" line="135"/>
+        <location filename="../maptiles/offlinetiles.cpp" line="136"/>
         <source>%1 is not an MBTiles file: it has no table of tiles.</source>
         <translation>%1 — не файл MBTiles: в нём нет таблицы фрагментов.</translation>
     </message>
@@ -124,23 +207,27 @@
 <context>
     <name>ProgramPaths</name>
     <message>
+        <location filename="../library/programpaths.cpp" line="27"/>
         <source>%1 is a symbolic link</source>
         <translation>%1 — символическая ссылка</translation>
     </message>
     <message>
+        <location filename="../library/programpaths.cpp" line="32"/>
         <source>%1 is not a folder</source>
         <translation>%1 — не папка</translation>
     </message>
     <message>
+        <location filename="../library/programpaths.cpp" line="37"/>
         <source>%1 cannot be created</source>
         <translation>не удаётся создать %1</translation>
     </message>
     <message>
+        <location filename="../library/programpaths.cpp" line="42"/>
         <source>%1 cannot be written</source>
         <translation>нет права записи в %1</translation>
     </message>
     <message>
-        <location filename="../library/programpaths.cpp" line="96"/>
+        <location filename="../library/programpaths.cpp" line="95"/>
         <source>there is no pictures folder</source>
         <translation>нет папки для изображений</translation>
     </message>
@@ -148,26 +235,27 @@
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../app/main.cpp" line="127"/>
         <source>Loading...Please Wait.</source>
         <translation>Загрузка… Пожалуйста, подождите.</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="246"/>
+        <location filename="../app/velmora.cpp" line="250"/>
         <source>File Name</source>
         <translation>Имя файла</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="246"/>
+        <location filename="../app/velmora.cpp" line="250"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="247"/>
+        <location filename="../app/velmora.cpp" line="251"/>
         <source>Time</source>
         <translation>Время</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="247"/>
+        <location filename="../app/velmora.cpp" line="251"/>
         <source>GPS File</source>
         <translation>GPS</translation>
     </message>
@@ -208,72 +296,72 @@
 <context>
     <name>TripsView</name>
     <message>
-        <location filename="../app/tripsview.cpp" line="56"/>
+        <location filename="../app/tripsview.cpp" line="45"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="66"/>
+        <location filename="../app/tripsview.cpp" line="55"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="66"/>
+        <location filename="../app/tripsview.cpp" line="55"/>
         <source>Start</source>
         <translation>Начало</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="66"/>
+        <location filename="../app/tripsview.cpp" line="55"/>
         <source>End</source>
         <translation>Конец</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="66"/>
+        <location filename="../app/tripsview.cpp" line="55"/>
         <source>Duration</source>
         <translation>Длительность</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="66"/>
+        <location filename="../app/tripsview.cpp" line="55"/>
         <source>Clips</source>
         <translation>Записи</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="66"/>
+        <location filename="../app/tripsview.cpp" line="55"/>
         <source>km</source>
         <translation>км</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="67"/>
+        <location filename="../app/tripsview.cpp" line="56"/>
         <source>Max km/h</source>
         <translation>Макс. км/ч</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="67"/>
+        <location filename="../app/tripsview.cpp" line="56"/>
         <source>Mean km/h</source>
         <translation>Средн. км/ч</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="67"/>
+        <location filename="../app/tripsview.cpp" line="56"/>
         <source>Events</source>
         <translation>События</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="68"/>
+        <location filename="../app/tripsview.cpp" line="57"/>
         <source>Distance driven</source>
         <translation>Пройденное расстояние</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="69"/>
+        <location filename="../app/tripsview.cpp" line="58"/>
         <source>Mean speed while moving</source>
         <translation>Средняя скорость в движении</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="70"/>
+        <location filename="../app/tripsview.cpp" line="59"/>
         <source>Hard braking, swerves and bumps</source>
         <translation>Резкие торможения, манёвры и удары</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/tripsview.cpp" line="110"/>
+        <location filename="../app/tripsview.cpp" line="99"/>
         <source>Trips: looking at %n recording(s)…</source>
         <translation>
             <numerusform>Поездки: просматривается %n запись…</numerusform>
@@ -282,12 +370,12 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="140"/>
+        <location filename="../app/tripsview.cpp" line="130"/>
         <source>Trips: none yet. Import recordings first.</source>
         <translation>Поездок пока нет. Сначала импортируйте записи.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/tripsview.cpp" line="141"/>
+        <location filename="../app/tripsview.cpp" line="131"/>
         <source>Trips: %n drive(s). Double-click one to play it.</source>
         <translation>
             <numerusform>Поездки: %n поездка. Дважды щёлкните, чтобы воспроизвести.</numerusform>
@@ -296,7 +384,7 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="164"/>
+        <location filename="../app/tripsview.cpp" line="154"/>
         <source>Play from here</source>
         <translation>Воспроизвести отсюда</translation>
     </message>
@@ -317,38 +405,38 @@
 <context>
     <name>Velmora</name>
     <message>
-        <location filename="../app/velmora.cpp" line="311"/>
+        <location filename="../app/velmora.cpp" line="317"/>
         <source>Language</source>
         <translation>Язык</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="314"/>
+        <location filename="../app/velmora.cpp" line="320"/>
         <source>As the system</source>
         <translation>Как в системе</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="322"/>
+        <location filename="../app/velmora.cpp" line="328"/>
         <source>The language changes at the next start.</source>
         <translation>Язык сменится при следующем запуске.</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="328"/>
+        <location filename="../app/velmora.cpp" line="334"/>
         <source>Trips…</source>
         <translation>Поездки…</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="329"/>
+        <location filename="../app/velmora.cpp" line="335"/>
         <source>Remove missing recordings</source>
         <translation>Убрать отсутствующие записи</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="331"/>
-        <location filename="../app/velmora.cpp" line="352"/>
+        <location filename="../app/velmora.cpp" line="339"/>
+        <location filename="../app/velmora.cpp" line="360"/>
         <source>About Marvenda</source>
         <translation>О программе Marvenda</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="347"/>
+        <location filename="../app/velmora.cpp" line="355"/>
         <source>Missing recordings removed: %1</source>
         <translation>Убрано отсутствующих записей: %1</translation>
     </message>
@@ -358,32 +446,32 @@
         <translation>Нет файла: %1</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="421"/>
+        <location filename="../app/velmora.cpp" line="432"/>
         <source>Menu</source>
         <translation>Меню</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="353"/>
+        <location filename="../app/velmora.cpp" line="361"/>
         <source>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; dash-camera recording player&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Map data &amp;copy; OpenStreetMap contributors, under the Open Database License (ODbL); map library Leaflet.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; проигрыватель записей видеорегистратора&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Картографические данные &amp;copy; участники OpenStreetMap, лицензия Open Database License (ODbL); картографическая библиотека Leaflet.&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="135"/>
+        <location filename="../playback/updatecycle.cpp" line="137"/>
         <source>Cannot play %1: %2</source>
         <translation>Не удаётся воспроизвести %1: %2</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="132"/>
+        <location filename="../playback/updatecycle.cpp" line="134"/>
         <source>file not found</source>
         <translation>файл не найден</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="133"/>
+        <location filename="../playback/updatecycle.cpp" line="135"/>
         <source>empty file</source>
         <translation>пустой файл</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="134"/>
+        <location filename="../playback/updatecycle.cpp" line="136"/>
         <source>not a video</source>
         <translation>это не видео</translation>
     </message>
@@ -403,12 +491,17 @@
         <translation>записей: %L1</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="123"/>
-        <source>Snapshot saved: %1</source>
-        <translation>Снимок сохранён: %1</translation>
+        <location filename="../playback/playbackcontrols.cpp" line="133"/>
+        <source>Snapshot saved, with a captioned copy: %1</source>
+        <translation>Снимок сохранён, с копией с подписью: %1</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="128"/>
+        <location filename="../playback/playbackcontrols.cpp" line="134"/>
+        <source>Snapshot saved: %1; no captioned copy: %2</source>
+        <translation>Снимок сохранён: %1; копия с подписью не создана: %2</translation>
+    </message>
+    <message>
+        <location filename="../playback/playbackcontrols.cpp" line="139"/>
         <source>Snapshot not saved: %1</source>
         <translation>Снимок не сохранён: %1</translation>
     </message>
@@ -447,62 +540,62 @@
         <translation>Отмена</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="409"/>
+        <location filename="../app/velmora.cpp" line="420"/>
         <source>Previous recording</source>
         <translation>Предыдущая запись</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="410"/>
+        <location filename="../app/velmora.cpp" line="421"/>
         <source>Play or pause (Space)</source>
         <translation>Воспроизведение или пауза (пробел)</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="411"/>
+        <location filename="../app/velmora.cpp" line="422"/>
         <source>Next recording</source>
         <translation>Следующая запись</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="412"/>
+        <location filename="../app/velmora.cpp" line="423"/>
         <source>Stop</source>
         <translation>Стоп</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="413"/>
+        <location filename="../app/velmora.cpp" line="424"/>
         <source>Snapshot (S)</source>
         <translation>Снимок кадра (S)</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="414"/>
+        <location filename="../app/velmora.cpp" line="425"/>
         <source>Import videos</source>
         <translation>Импортировать видеозаписи</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="415"/>
+        <location filename="../app/velmora.cpp" line="426"/>
         <source>Previous page</source>
         <translation>Предыдущая страница</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="416"/>
+        <location filename="../app/velmora.cpp" line="427"/>
         <source>Next page</source>
         <translation>Следующая страница</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="417"/>
+        <location filename="../app/velmora.cpp" line="428"/>
         <source>Remove the selected recording from the list</source>
         <translation>Убрать выбранную запись из списка</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="418"/>
+        <location filename="../app/velmora.cpp" line="429"/>
         <source>Minimize</source>
         <translation>Свернуть</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="419"/>
+        <location filename="../app/velmora.cpp" line="430"/>
         <source>Maximize or restore</source>
         <translation>Развернуть или восстановить</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="420"/>
+        <location filename="../app/velmora.cpp" line="431"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>

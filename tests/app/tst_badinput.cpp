@@ -289,7 +289,8 @@ void TestBadInput::blockedSnapshotFolder_data()
     QTest::addColumn<int>("snapshots");
     QTest::addColumn<QString>("notice");
 
-    QTest::newRow("writable folder") << QString() << 1 << "Snapshot saved: ";
+    // The picture and its captioned copy.
+    QTest::newRow("writable folder") << QString() << 2 << "Snapshot saved, with a captioned copy: ";
     QTest::newRow("a file") << QStringLiteral("file") << 0 << "is not a folder";
     QTest::newRow("a link into a file") << QStringLiteral("link") << 0 << "symbolic link";
     // A link planted in a shared folder would send the pictures anywhere.
@@ -297,7 +298,7 @@ void TestBadInput::blockedSnapshotFolder_data()
     QTest::newRow("a read-only folder") << QStringLiteral("read-only") << 0 << "cannot be written";
 }
 
-// A snapshot while playing: one picture in VideoShots/ or none, never one elsewhere,
+// A snapshot while playing: pictures in VideoShots/ or none, never one elsewhere,
 // and the recording plays on.
 void TestBadInput::blockedSnapshotFolder()
 {
