@@ -2,6 +2,7 @@
 
 #include "catalogue/uvideoandgpsfiles.h"
 #include "catalogue/videoimport.h"
+#include "export/captionedsnapshot.h"
 #include "export/clipexport.h"
 #include "export/trackexport.h"
 #include "library/librarykeeper.h"
@@ -66,6 +67,8 @@ QString exportOptionsError(const CommandLine &line)
             + int(!line.exportClip.isEmpty());
     if (exports > 1)
         return QStringLiteral("velmora: --export-gpx, --export-csv and --export-clip go one at a time");
+    if (line.burnIn && line.exportClip.isEmpty())
+        return QStringLiteral("velmora: --burn-in goes with --export-clip");
     if (!line.exports() && (line.fromSecond || line.toSecond))
         return QStringLiteral("velmora: --from and --to go with --export-gpx, --export-csv or --export-clip");
     if (line.exports() && line.videos.isEmpty())
@@ -73,8 +76,9 @@ QString exportOptionsError(const CommandLine &line)
     return QString();
 }
 
-// The videos as one drive, each with the log the camera wrote beside it.
-std::optional<Trip> tripOfVideos(const QStringList &videos, QString &error)
+// The videos as one drive, each with the log the camera wrote beside it; a
+// video without one is an error only when `logsNeeded`.
+std::optional<Trip> tripOfVideos(const QStringList &videos, QString &error, bool logsNeeded = true)
 {
     Trip trip;
     for (const QString &video : videos) {
@@ -83,14 +87,15 @@ std::optional<Trip> tripOfVideos(const QStringList &videos, QString &error)
             error = QStringLiteral("cannot read %1").arg(video);
             return std::nullopt;
         }
-        if (info->gpsState == GpsFileNotExist) {
+        if (info->gpsState == GpsFileNotExist && logsNeeded) {
             error = QStringLiteral("no GPS log for %1").arg(video);
             return std::nullopt;
         }
         TripClip clip;
         clip.index = int(trip.clips.size());
         clip.videoPath = video;
-        clip.logPath = QDir::fromNativeSeparators(info->gpsFilePath);
+        if (info->gpsState != GpsFileNotExist)
+            clip.logPath = QDir::fromNativeSeparators(info->gpsFilePath);
         trip.clips << clip;
     }
     return trip;
@@ -150,6 +155,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.list = true;
         else if (argument == QLatin1String("--trips"))
             line.trips = true;
+        else if (argument == QLatin1String("--burn-in"))
+            line.burnIn = true;
         else if (argument == QLatin1String("--fresh"))
             line.fresh = true;
         else if (line.error.isEmpty())
@@ -201,7 +208,17 @@ static int exportClipFile(const CommandLine &line, QTextStream &err)
     range.fromMs = std::llround(line.fromSecond.value_or(0) * 1000);
     if (line.toSecond)
         range.toMs = std::llround(*line.toSecond * 1000);
-    const ClipExportResult result = exportClip(line.videos, range, line.exportClip);
+    CaptionLine caption;
+    if (line.burnIn) {
+        QString error;
+        const std::optional<Trip> trip = tripOfVideos(line.videos, error, false);
+        if (!trip) {
+            err << "velmora: " << error << Qt::endl;
+            return 1;
+        }
+        caption = captionLineOf(std::make_shared<const TripTimeline>(*trip));
+    }
+    const ClipExportResult result = exportClip(line.videos, range, line.exportClip, nullptr, caption);
     if (!result.note.isEmpty())
         err << "velmora: " << result.note << Qt::endl;
     if (result.error.isEmpty())

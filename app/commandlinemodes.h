@@ -18,6 +18,7 @@ struct CommandLine
     QString exportGpx;  // --export-gpx FILE: the videos' track as GPX, absolute
     QString exportCsv;  // --export-csv FILE: the videos' track as CSV, absolute
     QString exportClip; // --export-clip FILE: the videos cut losslessly into one MP4 or MOV, absolute
+    bool burnIn = false; // --burn-in: the cut encoded again with the caption in its picture
     std::optional<double> fromSecond; // --from SECONDS: where the export starts
     std::optional<double> toSecond;   // --to SECONDS: where the export ends
     QStringList videos; // absolute, clean paths of the files named

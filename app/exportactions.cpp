@@ -1,5 +1,6 @@
 #include "app/exportactions.h"
 
+#include "export/captionedsnapshot.h"
 #include "export/exportjob.h"
 #include "trips/triptimeline.h"
 
@@ -38,6 +39,7 @@ ExportActions::ExportActions(QWidget *window, std::function<ExportSubject()> sub
     add(tr("Mark end"), Qt::Key_O, [this] { mark(false); });
     add(tr("Clear marks"), QKeySequence(), [this] { forgetMarks(); });
     add(tr("Export clip…"), QKeySequence(), [this] { askAndExport(Kind::Clip); });
+    add(tr("Export clip with caption…"), QKeySequence(), [this] { askAndExport(Kind::CaptionedClip); });
     add(tr("Export track as GPX…"), QKeySequence(), [this] { askAndExport(Kind::Gpx); });
     add(tr("Export track as CSV…"), QKeySequence(), [this] { askAndExport(Kind::Csv); });
     connect(job, &ExportJob::finished, this, &ExportActions::showFinished);
@@ -69,8 +71,9 @@ void ExportActions::mark(bool start)
 QString ExportActions::suggestedPath(Kind kind, const ExportSubject &subject) const
 {
     QString folder = !lastFolder.isEmpty() ? lastFolder
-            : QStandardPaths::writableLocation(kind == Kind::Clip ? QStandardPaths::MoviesLocation
-                                                                  : QStandardPaths::DocumentsLocation);
+            : QStandardPaths::writableLocation(kind == Kind::Gpx || kind == Kind::Csv
+                                                       ? QStandardPaths::DocumentsLocation
+                                                       : QStandardPaths::MoviesLocation);
     // Never the program's working folder, which the dialog falls back to.
     if (!QFileInfo(folder).isDir())
         folder = QDir::homePath();
@@ -80,7 +83,7 @@ QString ExportActions::suggestedPath(Kind kind, const ExportSubject &subject) co
         name += QLatin1Char('_') + timeText(start->ms);
     if (const std::optional<DriveMark> end = rangeMarks.end())
         name += QLatin1Char('_') + timeText(end->ms);
-    const char *suffix = kind == Kind::Clip ? ".mp4" : kind == Kind::Gpx ? ".gpx" : ".csv";
+    const char *suffix = kind == Kind::Gpx ? ".gpx" : kind == Kind::Csv ? ".csv" : ".mp4";
     return QDir(folder).filePath(name + QLatin1String(suffix));
 }
 
@@ -91,9 +94,9 @@ void ExportActions::askAndExport(Kind kind)
         emit message(tr("Play a recording or a trip to export it."));
         return;
     }
-    const QString filter = kind == Kind::Clip ? tr("Video (*.mp4 *.mov)")
-            : kind == Kind::Gpx                ? tr("GPX track (*.gpx)")
-                                               : tr("CSV table (*.csv)");
+    const QString filter = kind == Kind::Gpx ? tr("GPX track (*.gpx)")
+            : kind == Kind::Csv              ? tr("CSV table (*.csv)")
+                                             : tr("Video (*.mp4 *.mov)");
     const QString path = QFileDialog::getSaveFileName(window, tr("Export"), suggestedPath(kind, now), filter);
     if (!path.isEmpty()) {
         lastFolder = QFileInfo(path).absolutePath();
@@ -108,12 +111,15 @@ void ExportActions::exportTo(Kind kind, const QString &path)
         return;
     const Trip drive = now.drive;
     const RangeMarks marks = rangeMarks;
-    if (kind == Kind::Clip) {
+    if (kind == Kind::Clip || kind == Kind::CaptionedClip) {
         QStringList videos;
         for (const TripClip &clip : drive.clips)
             videos << clip.videoPath;
-        job->start([pieces = marks.clipPieces(videos), path](ClipExportControl &control) {
-            return exportClip(pieces, path, &control);
+        const bool captioned = kind == Kind::CaptionedClip;
+        job->start([pieces = marks.clipPieces(videos), path, drive, captioned](ClipExportControl &control) {
+            const CaptionLine caption =
+                    captioned ? captionLineOf(std::make_shared<const TripTimeline>(drive)) : CaptionLine();
+            return exportClip(pieces, path, &control, caption);
         });
     } else {
         const TrackFormat format = kind == Kind::Gpx ? TrackFormat::Gpx : TrackFormat::Csv;

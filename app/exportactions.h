@@ -31,7 +31,7 @@ class ExportActions : public QObject
     Q_OBJECT
 
 public:
-    enum class Kind { Clip, Gpx, Csv };
+    enum class Kind { Clip, CaptionedClip, Gpx, Csv };
     Q_ENUM(Kind)
 
     ExportActions(QWidget *window, std::function<ExportSubject()> subject);

@@ -7,12 +7,13 @@
 #include "maptiles/tileserver.h"
 
 #include <QApplication>
-#include <QTextStream>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QSplashScreen>
+#include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
 
@@ -82,10 +83,17 @@ void limitHeapArenas()
 
 } // namespace
 
-// Modes without a window need no display.
+// Modes without a window need no display. A caption burnt into a cut needs
+// fonts, which only a GUI application has: an offscreen one.
 int runWithoutWindow(int argc, char **argv, const CommandLine &line)
 {
-    QCoreApplication application(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (line.burnIn && line.error.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!line.error.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "export/captionedsnapshot.h"
 
 #include "catalogue/gpslogdata.h"
+#include "trips/triptimeline.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -72,6 +73,32 @@ SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const 
     return caption;
 }
 
+CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline)
+{
+    return [timeline](int video, qint64 ms) {
+        const TripClip &clip = timeline->clip(video);
+        const int second = timeline->offsetOf(video) + int(ms / 1000);
+        const GpsLogRecord record = timeline->records().value(second);
+        return snapshotCaption(record, !clip.logPath.isEmpty(), clip.videoPath, ms).line();
+    };
+}
+
+QImage captionStrip(const QString &line, int width, int height)
+{
+    QImage strip(width, height, QImage::Format_ARGB32);
+    strip.fill(Qt::black);
+    QPainter painter(&strip);
+    painter.setFont(fittingFont(line, height, width - 2 * kMargin));
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(kMargin, 0, width - 2 * kMargin, height), Qt::AlignVCenter | Qt::AlignLeft, line);
+    return strip;
+}
+
+int captionStripHeight(int width)
+{
+    return std::max(kMinStripHeight, width / kStripDivisor);
+}
+
 QString captionedCopyPath(const QString &picturePath)
 {
     const QFileInfo picture(picturePath);
@@ -83,17 +110,12 @@ QString writeCaptionedCopy(const QString &picturePath, const SnapshotCaption &ca
     const QImage picture(picturePath);
     if (picture.isNull())
         return QStringLiteral("cannot read %1").arg(QFileInfo(picturePath).fileName());
-    const int strip = std::max(kMinStripHeight, picture.width() / kStripDivisor);
+    const int strip = captionStripHeight(picture.width());
     QImage captioned(picture.width(), picture.height() + strip, QImage::Format_RGB32);
-    captioned.fill(Qt::black);
     {
         QPainter painter(&captioned);
         painter.drawImage(0, 0, picture);
-        const QString line = caption.line();
-        painter.setFont(fittingFont(line, strip, picture.width() - 2 * kMargin));
-        painter.setPen(Qt::white);
-        painter.drawText(QRect(kMargin, picture.height(), picture.width() - 2 * kMargin, strip),
-                         Qt::AlignVCenter | Qt::AlignLeft, line);
+        painter.drawImage(0, picture.height(), captionStrip(caption.line(), picture.width(), strip));
     }
     // Standard PNG keywords where there is one.
     captioned.setText(QStringLiteral("Creation Time"), caption.moment);

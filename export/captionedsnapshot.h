@@ -1,12 +1,17 @@
 #ifndef CAPTIONEDSNAPSHOT_H
 #define CAPTIONEDSNAPSHOT_H
 
+#include "export/clipexport.h"
+
+#include <QImage>
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 struct GpsLogRecord;
+class TripTimeline;
 
 // What a captioned snapshot says of its moment: when (UTC, from the log),
 // how fast, where, and which recording at which time of its video.
@@ -24,6 +29,16 @@ struct SnapshotCaption
 // `withLog` false when the recording has no log.
 SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const QString &videoPath,
                                 qint64 videoMs);
+
+// What a cut of `timeline`'s clips burns into its pictures: the caption of
+// each moment, as a snapshot of it would have.
+CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline);
+
+// The caption as a strip of `width` x `height`: white text on black, as large
+// as fits.
+QImage captionStrip(const QString &line, int width, int height);
+// The strip's height for a picture `width` wide.
+int captionStripHeight(int width);
 
 // FILE0003_00-01-12.480.png gives FILE0003_00-01-12.480_captioned.png.
 QString captionedCopyPath(const QString &picturePath);

@@ -1,5 +1,7 @@
 #include "export/clipexport.h"
 
+#include "export/captionburner.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -172,29 +174,43 @@ bool isOneOf(const QString &path, const QStringList &videos)
 class Remuxer
 {
 public:
-    Remuxer(std::vector<Source> &sources, const QList<ClipPiece> &pieces, ClipExportControl *control)
-        : sources(sources), pieces(pieces), control(control)
+    Remuxer(std::vector<Source> &sources, const QList<ClipPiece> &pieces, ClipExportControl *control,
+            const CaptionLine &caption)
+        : sources(sources), pieces(pieces), control(control), caption(caption)
     {
         for (const ClipPiece &piece : pieces)
             totalMs += piece.toMs - piece.fromMs;
     }
 
     // Streams of the first source that the container can hold; a note on
-    // what it cannot.
-    void addStreams(AVFormatContext *output, QString &note)
+    // what it cannot. Empty, or why there are none.
+    QString addStreams(AVFormatContext *output, QString &note)
     {
         const Source &first = sources.front();
-        videoOut = newStream(output, first.stream(first.video));
+        if (caption) {
+            QString error;
+            burner = CaptionBurner::create(first.stream(first.video), output->oformat->flags & AVFMT_GLOBALHEADER,
+                                           error);
+            if (!burner)
+                return error;
+            videoOut = avformat_new_stream(output, nullptr);
+            if (!videoOut || avcodec_parameters_from_context(videoOut->codecpar, burner->encoder()) < 0)
+                return QStringLiteral("cannot start the cut");
+            videoOut->time_base = burner->encoder()->time_base;
+        } else {
+            videoOut = newStream(output, first.stream(first.video));
+        }
         if (first.audio < 0)
-            return;
+            return {};
         const AVCodecParameters *sound = first.stream(first.audio)->codecpar;
         if (avformat_query_codec(output->oformat, sound->codec_id, FF_COMPLIANCE_NORMAL) == 1) {
             audioOut = newStream(output, first.stream(first.audio));
-            return;
+            return {};
         }
         note = QStringLiteral("the sound (%1) cannot go into this container and was left out; "
                               "a .mov keeps it")
                        .arg(QString::fromLatin1(avcodec_get_name(sound->codec_id)));
+        return {};
     }
 
     QString copyPieces(AVFormatContext *output)
@@ -205,6 +221,8 @@ public:
                 return error;
             doneMs += pieces.at(i).toMs - pieces.at(i).fromMs;
         }
+        if (burner && !burner->finish([this](AVPacket *packet) { return writeEncoded(packet); }))
+            return QStringLiteral("cannot write the cut");
         return {};
     }
 
@@ -256,6 +274,13 @@ private:
         return av_interleaved_write_frame(output, packet) >= 0;
     }
 
+    bool writeEncoded(AVPacket *packet)
+    {
+        av_packet_rescale_ts(packet, burner->encoder()->time_base, videoOut->time_base);
+        packet->stream_index = videoOut->index;
+        return av_interleaved_write_frame(output, packet) >= 0;
+    }
+
     QString copyPiece(Source &source, const ClipPiece &piece)
     {
         const QString name = nameOf(piece.videoPath);
@@ -276,11 +301,38 @@ private:
         int64_t firstPtsUs = 0;
         int64_t lastVideoMs = piece.fromMs;
         int code = 0;
+        // Each decoded picture inside the piece, captioned, goes to the encoder.
+        const CaptionBurner::Take burnPicture = [&](AVFrame *frame) {
+            const int64_t pts = frame->best_effort_timestamp;
+            if (pts == AV_NOPTS_VALUE || pts < fromTs || videoDone)
+                return true;
+            if (pts >= toTs) {
+                videoDone = true;
+                return true;
+            }
+            lastVideoMs = av_rescale_q(pts - source.videoStart(), video->time_base, kMs);
+            const int64_t outUs = av_rescale_q(pts, video->time_base, AV_TIME_BASE_Q) - shiftUs + offsetUs;
+            pieceEndUs = std::max(pieceEndUs, outUs + burner->frameUs());
+            reportProgress(std::clamp(lastVideoMs - piece.fromMs, qint64(0), piece.toMs - piece.fromMs));
+            return burner->encode(frame, outUs, caption(piece.video, lastVideoMs),
+                                  [this](AVPacket *encoded) { return writeEncoded(encoded); });
+        };
         while (!(videoDone && soundDone) && (code = av_read_frame(input, packet.get())) >= 0) {
             if (cancelled())
                 return QStringLiteral("cancelled");
             const AVStream *stream = input->streams[packet->stream_index];
-            if (packet->stream_index == source.video && !videoDone) {
+            if (packet->stream_index == source.video && !videoDone && burner) {
+                if (!started && (packet->flags & AV_PKT_FLAG_KEY)) {
+                    if (!burner->startPiece(stream))
+                        return QStringLiteral("cannot decode %1").arg(name);
+                    started = true;
+                    // Frame-accurate: the cut starts at the first picture at or after the mark.
+                    firstPtsUs = av_rescale_q(fromTs, stream->time_base, AV_TIME_BASE_Q);
+                    shiftUs = firstPtsUs;
+                }
+                if (started && !burner->decode(packet.get(), burnPicture))
+                    return QStringLiteral("cannot write the cut");
+            } else if (packet->stream_index == source.video && !videoDone) {
                 const int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
                 if (!started && (packet->flags & AV_PKT_FLAG_KEY)) {
                     started = true;
@@ -309,6 +361,9 @@ private:
         }
         if (code < 0 && code != AVERROR_EOF)
             return QStringLiteral("cannot read %1: %2").arg(name, avErrorText(code));
+        // The decoder holds the last pictures until it is told the piece ended.
+        if (burner && started && !videoDone && !burner->decode(nullptr, burnPicture))
+            return QStringLiteral("cannot write the cut");
         if (!started)
             return QStringLiteral("%1 holds no key frame to start the cut from").arg(name);
         if (!videoDone && lastVideoMs < piece.toMs - kEndToleranceMs)
@@ -320,6 +375,8 @@ private:
     std::vector<Source> &sources;
     const QList<ClipPiece> &pieces;
     ClipExportControl *control;
+    const CaptionLine &caption;
+    std::unique_ptr<CaptionBurner> burner;
     AVFormatContext *output = nullptr;
     AVStream *videoOut = nullptr;
     AVStream *audioOut = nullptr;
@@ -335,7 +392,7 @@ private:
 
 // Writes the pieces to `file` as `container`: empty, or why not.
 QString writeCut(std::vector<Source> &sources, const QList<ClipPiece> &pieces, const AVOutputFormat *container,
-                 QFile &file, ClipExportControl *control, QString &note)
+                 QFile &file, ClipExportControl *control, const CaptionLine &caption, QString &note)
 {
     AVFormatContext *allocated = nullptr;
     if (avformat_alloc_output_context2(&allocated, container, nullptr, nullptr) < 0)
@@ -350,8 +407,9 @@ QString writeCut(std::vector<Source> &sources, const QList<ClipPiece> &pieces, c
     output->flags |= AVFMT_FLAG_CUSTOM_IO;
     av_dict_copy(&output->metadata, sources.front().context->metadata, 0);
 
-    Remuxer remuxer(sources, pieces, control);
-    remuxer.addStreams(output.get(), note);
+    Remuxer remuxer(sources, pieces, control, caption);
+    if (const QString error = remuxer.addStreams(output.get(), note); !error.isEmpty())
+        return error;
     if (avformat_write_header(output.get(), nullptr) < 0)
         return QStringLiteral("cannot write the cut: %1").arg(file.errorString());
     if (const QString error = remuxer.copyPieces(output.get()); !error.isEmpty())
@@ -426,7 +484,8 @@ std::optional<std::vector<Source>> openPieces(const QList<ClipPiece> &pieces, QS
 
 } // namespace
 
-ClipExportResult exportClip(const QList<ClipPiece> &wanted, const QString &outPath, ClipExportControl *control)
+ClipExportResult exportClip(const QList<ClipPiece> &wanted, const QString &outPath, ClipExportControl *control,
+                            const CaptionLine &caption)
 {
     // Problems come back as the result's one line, not as the library's lines on stderr.
     av_log_set_level(AV_LOG_QUIET);
@@ -464,14 +523,14 @@ ClipExportResult exportClip(const QList<ClipPiece> &wanted, const QString &outPa
         result.error = QStringLiteral("cannot write in %1: %2").arg(out.absolutePath(), file.errorString());
         return result;
     }
-    result.error = writeCut(*sources, pieces, container, file, control, result.note);
+    result.error = writeCut(*sources, pieces, container, file, control, caption, result.note);
     if (result.error.isEmpty())
         result.error = publish(file, outPath);
     return result;
 }
 
 ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, const QString &outPath,
-                            ClipExportControl *control)
+                            ClipExportControl *control, const CaptionLine &caption)
 {
     ClipExportResult result;
     QList<qint64> durations;
@@ -482,5 +541,5 @@ ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, c
         durations << source->durationMs;
     }
     const QList<ClipPiece> pieces = piecesOfRange(videos, durations, range, &result.error);
-    return result.error.isEmpty() ? exportClip(pieces, outPath, control) : result;
+    return result.error.isEmpty() ? exportClip(pieces, outPath, control, caption) : result;
 }

@@ -45,15 +45,22 @@ struct ClipExportResult
     QString note;  // what was left out although the cut succeeded (a sound track the container cannot hold)
 };
 
+// The caption to burn into the picture at `ms` of video `video` (its place in
+// the list of videos).
+using CaptionLine = std::function<QString(int video, qint64 ms)>;
+
 // Cuts the range out of `videos` into one MP4 or MOV file (by the name's
 // extension) without decoding: every video packet is copied as it is, from the
 // key frame at or before the start. The videos must share one picture format.
-// The file appears only once it is whole. Slow: call it off the GUI thread.
+// With a `caption`, the pictures are decoded and encoded again with the
+// caption over their bottom rows, from the first picture at or after the
+// start. The file appears only once it is whole. Slow: call it off the GUI
+// thread.
 ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, const QString &outPath,
-                            ClipExportControl *control = nullptr);
+                            ClipExportControl *control = nullptr, const CaptionLine &caption = {});
 // The same for pieces chosen by the caller; each ends at the latest where its
 // video does.
 ClipExportResult exportClip(const QList<ClipPiece> &pieces, const QString &outPath,
-                            ClipExportControl *control = nullptr);
+                            ClipExportControl *control = nullptr, const CaptionLine &caption = {});
 
 #endif // CLIPEXPORT_H

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-tools-dev qt6-l10n-tools
     libqt6webenginecore6-bin libqt6sql6-sqlite
     libvlc-dev libvlc-bin vlc-plugin-base vlc-plugin-video-output
-    libavformat-dev libavcodec-dev libavutil-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
     libjs-leaflet fonts-dejavu-core libgl1-mesa-dri
     # tests: a real X server, clip making, screenshots and clicks
     xvfb xauth ffmpeg imagemagick xdotool x11-utils

@@ -4,82 +4,87 @@
 <context>
     <name>ExportActions</name>
     <message>
-        <location filename="../app/exportactions.cpp" line="37"/>
+        <location filename="../app/exportactions.cpp" line="38"/>
         <source>Mark start</source>
         <translation>Отметить начало</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="38"/>
+        <location filename="../app/exportactions.cpp" line="39"/>
         <source>Mark end</source>
         <translation>Отметить конец</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="39"/>
+        <location filename="../app/exportactions.cpp" line="40"/>
         <source>Clear marks</source>
         <translation>Снять отметки</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="40"/>
+        <location filename="../app/exportactions.cpp" line="41"/>
         <source>Export clip…</source>
         <translation>Экспорт фрагмента…</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="41"/>
+        <location filename="../app/exportactions.cpp" line="42"/>
+        <source>Export clip with caption…</source>
+        <translation>Экспорт фрагмента с подписью…</translation>
+    </message>
+    <message>
+        <location filename="../app/exportactions.cpp" line="43"/>
         <source>Export track as GPX…</source>
         <translation>Экспорт трека в GPX…</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="42"/>
+        <location filename="../app/exportactions.cpp" line="44"/>
         <source>Export track as CSV…</source>
         <translation>Экспорт трека в CSV…</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="91"/>
+        <location filename="../app/exportactions.cpp" line="94"/>
         <source>Play a recording or a trip to export it.</source>
         <translation>Чтобы экспортировать запись или поездку, включите её воспроизведение.</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="94"/>
+        <location filename="../app/exportactions.cpp" line="99"/>
         <source>Video (*.mp4 *.mov)</source>
         <translation>Видео (*.mp4 *.mov)</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="95"/>
+        <location filename="../app/exportactions.cpp" line="97"/>
         <source>GPX track (*.gpx)</source>
         <translation>Трек GPX (*.gpx)</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="96"/>
+        <location filename="../app/exportactions.cpp" line="98"/>
         <source>CSV table (*.csv)</source>
         <translation>Таблица CSV (*.csv)</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="97"/>
+        <location filename="../app/exportactions.cpp" line="100"/>
         <source>Export</source>
         <translation>Экспорт</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="127"/>
+        <location filename="../app/exportactions.cpp" line="133"/>
         <source>Exporting %1…</source>
         <translation>Экспорт %1…</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="127"/>
+        <location filename="../app/exportactions.cpp" line="133"/>
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="147"/>
+        <location filename="../app/exportactions.cpp" line="153"/>
         <source>Not exported: %1</source>
         <translation>Не экспортировано: %1</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="149"/>
+        <location filename="../app/exportactions.cpp" line="155"/>
         <source>Exported to %1; %2</source>
         <translation>Экспортировано в %1; %2</translation>
     </message>
     <message>
-        <location filename="../app/exportactions.cpp" line="151"/>
+        <location filename="../app/exportactions.cpp" line="157"/>
         <source>Exported to %1</source>
         <translation>Экспортировано в %1</translation>
     </message>
@@ -235,7 +240,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../app/main.cpp" line="127"/>
+        <location filename="../app/main.cpp" line="135"/>
         <source>Loading...Please Wait.</source>
         <translation>Загрузка… Пожалуйста, подождите.</translation>
     </message>

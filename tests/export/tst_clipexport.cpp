@@ -3,6 +3,7 @@
 #include "testrecordings.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -70,6 +71,7 @@ private slots:
     void badInputWritesNothing_data();
     void badInputWritesNothing();
     void cancelledCutWritesNothing();
+    void captionIsBurntFrameAccurately();
     void marksMakeTheRange_data();
     void marksMakeTheRange();
 
@@ -209,6 +211,32 @@ void TestClipExport::cancelledCutWritesNothing()
     QCOMPARE(result.error, QStringLiteral("cancelled"));
     QVERIFY(!progress.isEmpty() && progress.last() < 1);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// Every picture from the first at or after the start to the last before the
+// end, each with the caption of its own moment over its bottom rows.
+void TestClipExport::captionIsBurntFrameAccurately()
+{
+    QStringList asked;
+    const CaptionLine caption = [&](int video, qint64 ms) {
+        asked << QStringLiteral("%1:%2").arg(video).arg(ms);
+        return QStringLiteral("caption");
+    };
+    const QString cut = folder.filePath(QStringLiteral("captioned.mp4"));
+    const ClipExportResult result = exportClip({ first, second }, { 2500, 6000 }, cut, nullptr, caption);
+    QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+    // 2.52 s is the first picture at or after 2.5 s; 1.96 s of the second clip the last before 6 s.
+    QCOMPARE(asked.size(), 87);
+    QCOMPARE(asked.first(), QStringLiteral("0:2520"));
+    QCOMPARE(asked.last(), QStringLiteral("1:1960"));
+    QCOMPARE(packetSums(cut).size(), 87);
+
+    const QString still = folder.filePath(QStringLiteral("still.png"));
+    run(QStringLiteral("ffmpeg"), { "-v", "error", "-y", "-i", cut, "-frames:v", "1", still });
+    const QImage picture(still);
+    QVERIFY(!picture.isNull());
+    QVERIFY(qGray(picture.pixel(1, picture.height() - 2)) < 40); // the strip's black edge
+    QVERIFY(qGray(picture.pixel(1, 1)) > 40);                     // testsrc2's picture above it
 }
 
 void TestClipExport::marksMakeTheRange_data()
