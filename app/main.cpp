@@ -81,6 +81,18 @@ void limitHeapArenas()
 #endif
 }
 
+// A command-line mode says what went wrong in its one line; the GUI's own
+// remarks about the session (no runtime folder, no display) are not for it.
+void keepQtWarningsQuiet()
+{
+    static const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                const bool ours = context.category && qstrncmp(context.category, "velmora.", 8) == 0;
+                if (ours || type == QtCriticalMsg || type == QtFatalMsg)
+                    previous(type, context, message);
+            });
+}
+
 } // namespace
 
 // Modes without a window need no display. A caption burnt into a cut needs
@@ -90,6 +102,7 @@ int runWithoutWindow(int argc, char **argv, const CommandLine &line)
     std::unique_ptr<QCoreApplication> application;
     if (line.burnIn && line.error.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        keepQtWarningsQuiet();
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
