@@ -72,6 +72,7 @@ private slots:
     void badInputWritesNothing();
     void cancelledCutWritesNothing();
     void captionIsBurntFrameAccurately();
+    void fullDiskLeavesNoFile();
     void marksMakeTheRange_data();
     void marksMakeTheRange();
 
@@ -237,6 +238,20 @@ void TestClipExport::captionIsBurntFrameAccurately()
     QVERIFY(!picture.isNull());
     QVERIFY(qGray(picture.pixel(1, picture.height() - 2)) < 40); // the strip's black edge
     QVERIFY(qGray(picture.pixel(1, 1)) > 40);                     // testsrc2's picture above it
+}
+
+// A file size limit fails the writes as a full disk does.
+void TestClipExport::fullDiskLeavesNoFile()
+{
+    QTemporaryDir out;
+    QProcess program;
+    program.start(QStringLiteral("sh"), { "-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" --export-clip \"$1\" \"$2\"",
+                                          QStringLiteral(VELMORA_PROGRAM), out.filePath(QStringLiteral("cut.mp4")),
+                                          first });
+    QVERIFY(program.waitForFinished(60000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(program.exitCode() == 1 && err.startsWith(QLatin1String("velmora: cannot write")), qPrintable(err));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TestClipExport::marksMakeTheRange_data()
