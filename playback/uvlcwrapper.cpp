@@ -2,6 +2,7 @@
 
 #include "library/programpaths.h"
 #include "playback/videooutput.h"
+#include "widgets/stillpicture.h"
 #include "widgets/videosurface.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPixmap>
+#include <QScreen>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -53,11 +56,21 @@ QString snapshotFileName(const QString &videoPath, qint64 playTimeMs)
 } // namespace
 
 UVlcWrapper::UVlcWrapper(QObject *parent)
-    : QObject(parent), playlist(std::make_unique<QStringList>()), warmStart(new QTimer(this))
+    : QObject(parent), playlist(std::make_unique<QStringList>()), warmStart(new QTimer(this)),
+      holdAfterPause(new QTimer(this)), revealVideo(new QTimer(this))
 {
     warmStart->setSingleShot(true);
     warmStart->setTimerType(Qt::PreciseTimer);
     connect(warmStart, &QTimer::timeout, this, &UVlcWrapper::startPreparedUnseen);
+    holdAfterPause->setSingleShot(true);
+    holdAfterPause->setInterval(kHoldAfterPauseMs);
+    connect(holdAfterPause, &QTimer::timeout, this, &UVlcWrapper::holdPausedPicture);
+    revealVideo->setSingleShot(true);
+    revealVideo->setInterval(kRevealMs);
+    connect(revealVideo, &QTimer::timeout, this, [this] {
+        if (still)
+            still->hide();
+    });
     addProgramPluginFolder();
     const char *const arguments[] = {
         "-I", "dummy", "--ignore-config",
@@ -120,6 +133,10 @@ void UVlcWrapper::stateEvent(libvlc_media_player_t *from)
     if (from != mediaPlayer)
         return;
     const State now = state();
+    if (now == State::Paused)
+        holdAfterPause->start();
+    else
+        releasePausedPicture();
     if (now == State::Ended && continueWithPrepared())
         return;
     if (now == State::Playing)
@@ -174,6 +191,7 @@ void UVlcWrapper::SetVideoWindow(QWidget *widget)
         each = new VideoSurface(widget);
         each->setGeometry(widget->rect());
     }
+    still = new StillPicture(widget);
     widget->installEventFilter(this);
 }
 
@@ -181,10 +199,16 @@ void UVlcWrapper::SetVideoWindow(QWidget *widget)
 bool UVlcWrapper::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == videoWindow && event->type() == QEvent::Resize) {
+        // The still has the old size: the video draws the new one.
+        releasePausedPicture();
         for (VideoSurface *each : surfaces) {
             if (each)
                 each->setGeometry(videoWindow->rect());
         }
+        if (still)
+            still->setGeometry(videoWindow->rect());
+        if (state() == State::Paused)
+            holdAfterPause->start();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -241,6 +265,7 @@ void UVlcWrapper::startCurrent()
 {
     if (!isValidIndex(currentIndex))
         return;
+    releasePausedPicture();
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     if (const qint64 startAt = std::exchange(startAtMs, 0); startAt > 0) {
         const QByteArray option = ":start-time=" + QByteArray::number(startAt / 1000.0, 'f', 3);
@@ -264,6 +289,7 @@ void UVlcWrapper::Pause()
 {
     if (!hasMedia())
         return;
+    releasePausedPicture();
     if (nextWarm)
         dropPrepared();
     libvlc_media_player_pause(mediaPlayer);
@@ -274,6 +300,7 @@ void UVlcWrapper::Pause()
 void UVlcWrapper::Stop()
 {
     playWhenStopped = false;
+    releasePausedPicture();
     dropPrepared();
     // The video area shows its splash again.
     for (VideoSurface *each : surfaces) {
@@ -500,6 +527,7 @@ void UVlcWrapper::SetPosition(int pos)
     if (!hasMedia())
         return;
     dropPrepared();
+    wakePausedPicture();
     libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
 }
 
@@ -508,6 +536,7 @@ void UVlcWrapper::seekToTime(qint64 ms)
     if (!hasMedia())
         return;
     dropPrepared();
+    wakePausedPicture();
     libvlc_media_player_set_time(mediaPlayer, ms);
 }
 
@@ -609,4 +638,42 @@ void UVlcWrapper::ToggleFullscreen()
 {
     if (mediaPlayer)
         libvlc_toggle_fullscreen(mediaPlayer);
+}
+
+// The shown picture as it is on the screen, which is what the still must
+// look like; nothing is held when the screen cannot give it.
+void UVlcWrapper::holdPausedPicture()
+{
+    VideoSurface *shown = surface(currentSurface);
+    if (holding || !shown || !still || !shown->isVisible() || state() != State::Paused)
+        return;
+    const QPixmap picture = shown->screen()->grabWindow(shown->winId());
+    if (picture.isNull())
+        return;
+    revealVideo->stop();
+    still->setPicture(picture);
+    still->setGeometry(shown->geometry());
+    still->show();
+    still->raise();
+    shown->setGeometry(0, 0, 1, 1);
+    holding = true;
+}
+
+void UVlcWrapper::releasePausedPicture()
+{
+    holdAfterPause->stop();
+    if (!holding)
+        return;
+    holding = false;
+    if (VideoSurface *shown = surface(currentSurface); shown && videoWindow)
+        shown->setGeometry(videoWindow->rect());
+    revealVideo->start();
+}
+
+// A seek while paused shows its picture, and the pause rests again after.
+void UVlcWrapper::wakePausedPicture()
+{
+    releasePausedPicture();
+    if (state() == State::Paused)
+        holdAfterPause->start();
 }

@@ -15,6 +15,7 @@ struct libvlc_media_t;
 
 class QTimer;
 class QWidget;
+class StillPicture;
 class VideoSurface;
 
 // The program's only video player: one libvlc instance, the media player of
@@ -110,6 +111,9 @@ private:
     void releaseMedia();
     void bindVideoWindow();
     static bool hasTracks(libvlc_media_t *media);
+    void holdPausedPicture();
+    void releasePausedPicture();
+    void wakePausedPicture();
 
     libvlc_instance_t *vlcInstance = nullptr;
     libvlc_media_player_t *mediaPlayer = nullptr;
@@ -129,6 +133,18 @@ private:
     QTimer *warmStart = nullptr;
     static constexpr qint64 kWarmStartMs = 100;
     qint64 startAtMs = 0;
+    // libvlc's video output draws a paused picture anew every 80 ms, costing
+    // a tenth of a core with software OpenGL. Once a pause has lasted, the
+    // picture is shown as a still over a surface shrunk to one pixel, and the
+    // surface comes back with the next seek, play, stop or resize.
+    StillPicture *still = nullptr;
+    QTimer *holdAfterPause = nullptr;
+    QTimer *revealVideo = nullptr;
+    bool holding = false;
+    static constexpr int kHoldAfterPauseMs = 500;
+    // Longer than the output's 80 ms between redraws: the surface has its
+    // picture again before the still goes.
+    static constexpr int kRevealMs = 150;
     // Players that have handed over, stopping on threads of their own.
     std::vector<std::future<void>> retiring;
     // libvlc_media_player_stop() waits for the player's threads, and they for
