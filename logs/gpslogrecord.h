@@ -23,10 +23,6 @@ struct GpsLogRecord
     double x = 0;
     double y = 0;
     double z = 0;
-    // What only a receiver's own log tells (NMEA GGA, GPX <ele>); the camera's
-    // log has neither.
-    std::optional<double> altitude; // metres above mean sea level
-    std::optional<int> satellites;
 };
 
 // The moment of a record from its "ddmmyy" date and "hhmmss" time, which the

@@ -28,9 +28,7 @@ struct TrackPoint
     double latitude = 0;
     double longitude = 0;
     qint64 utcMs = 0;
-    std::optional<double> altitude;
     std::optional<double> metresPerSecond;
-    std::optional<int> satellites;
 };
 
 double radians(double degrees)
@@ -138,16 +136,10 @@ void GpxReader::readPointChild(TrackPoint &point, bool &timed)
         const QDateTime time = QDateTime::fromString(xml.readElementText().trimmed(), Qt::ISODateWithMs);
         timed = time.isValid();
         point.utcMs = timed ? time.toMSecsSinceEpoch() : 0;
-    } else if (name == QLatin1String("ele")) {
-        point.altitude = finiteNumber(xml.readElementText());
     } else if (name == QLatin1String("speed")) {
         const std::optional<double> speed = finiteNumber(xml.readElementText());
         if (speed && *speed >= 0)
             point.metresPerSecond = speed;
-    } else if (name == QLatin1String("sat")) {
-        const std::optional<double> count = finiteNumber(xml.readElementText());
-        if (count && *count >= 0 && *count < 1000)
-            point.satellites = int(*count);
     } else if (name == QLatin1String("extensions")) {
         // Speeds of extensions are found at any depth inside.
         int depth = 1;
@@ -196,8 +188,6 @@ GpsLogReading GpxReader::records()
         record.southOrNorth = QString(QLatin1Char(point.latitude < 0 ? 'S' : 'N'));
         record.longitude = GpsLogText::fastDegreesText(std::abs(point.longitude), GpsLogText::kLongitude);
         record.eastOrWest = QString(QLatin1Char(point.longitude < 0 ? 'W' : 'E'));
-        record.altitude = point.altitude;
-        record.satellites = point.satellites;
         if (point.metresPerSecond) {
             record.velocity = *point.metresPerSecond * kKmhPerMetrePerSecond;
         } else if (points.size() > 1) {

@@ -3,8 +3,8 @@
 
 #include "logs/gpslogreader.h"
 
-// GPX 1.0 and 1.1 tracks: every <trkpt> with a <time> is a fix at its second,
-// with <ele> as altitude and <sat> as satellites. The speed is <speed> (m/s:
+// GPX 1.0 and 1.1 tracks: every <trkpt> with a <time> is a fix at its second.
+// The speed is <speed> (m/s:
 // GPX 1.0, or an extension's <speed>), else the distance from the point before
 // over the time between them. Read as a stream, so a large file costs no more
 // than its records; a file that is no GPX, or holds no track, gives none.

@@ -18,11 +18,9 @@ constexpr qint64 kSecondsPerDay = 24 * 3600;
 constexpr qint64 kHalfDay = kSecondsPerDay / 2;
 constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
 constexpr int kFirstYear = 2000;
-constexpr qsizetype kMaxSatelliteDigits = 3;
 
 enum RmcField { RmcTime = 1, RmcStatus, RmcLatitude, RmcSouthOrNorth, RmcLongitude, RmcEastOrWest, RmcKnots,
                 RmcCourse, RmcDate };
-enum GgaField { GgaTime = 1, GgaQuality = 6, GgaSatellites, GgaDilution, GgaAltitude };
 
 QString tr(const char *text)
 {
@@ -151,13 +149,6 @@ private:
     QString text;
 };
 
-struct Altitude
-{
-    int secondOfDay = -1;
-    std::optional<double> metres;
-    std::optional<int> satellites;
-};
-
 class NmeaReader
 {
 public:
@@ -174,15 +165,12 @@ private:
     std::optional<qint64> dayOf(QByteArrayView date);
     std::optional<qint64> secondOf(int secondOfDay, QByteArrayView date);
     bool readRmc(qsizetype number);
-    void readGga();
-    void addAltitude(GpsLogRecord &record, const Altitude &altitude) const;
     void pass(const char *why, qsizetype number);
 
     bool checksumsExpected;
     std::array<QByteArrayView, kMaxFields> fields;
     int fieldCount = 0;
     SecondTrack track;
-    Altitude pendingAltitude;
     RepeatedText southOrNorth;
     RepeatedText eastOrWest;
     QByteArrayView lastDate;
@@ -292,8 +280,6 @@ bool NmeaReader::readRmc(qsizetype number)
     record.dataAvailable = field(RmcStatus) == "A" && !record.latitude.isEmpty() && !record.longitude.isEmpty();
     const QByteArrayView knots = field(RmcKnots);
     record.velocity = knots.isEmpty() ? 0 : GpsLogText::knotsToKmh(GpsLogText::numberFromAscii(knots));
-    if (pendingAltitude.secondOfDay == timeOfDay)
-        addAltitude(record, pendingAltitude);
     switch (track.add(*second, std::move(record))) {
     case SecondTrack::Outcome::Added:
     case SecondTrack::Outcome::SameSecond:
@@ -308,52 +294,16 @@ bool NmeaReader::readRmc(qsizetype number)
     return false;
 }
 
-// GGA comes before or after the RMC of its second, depending on the receiver.
-void NmeaReader::readGga()
-{
-    Altitude altitude;
-    altitude.secondOfDay = secondOfDay(field(GgaTime));
-    if (altitude.secondOfDay < 0)
-        return;
-    const QByteArrayView quality = field(GgaQuality);
-    const QByteArrayView metres = field(GgaAltitude);
-    if (!quality.isEmpty() && quality != "0" && !metres.isEmpty()) {
-        if (const std::optional<double> value = GpsLogText::plainDecimal(metres))
-            altitude.metres = value;
-    }
-    const QByteArrayView satellites = field(GgaSatellites);
-    if (!satellites.isEmpty() && satellites.size() <= kMaxSatelliteDigits)
-        if (const int count = digitsValue(satellites, 0, int(satellites.size())); count >= 0)
-            altitude.satellites = count;
-    if (!track.isEmpty() && track.lastSecond() % kSecondsPerDay == altitude.secondOfDay)
-        addAltitude(track.lastRecord(), altitude);
-    else
-        pendingAltitude = altitude;
-}
-
-// The first GGA of a second counts, like its first RMC.
-void NmeaReader::addAltitude(GpsLogRecord &record, const Altitude &altitude) const
-{
-    if (!record.altitude)
-        record.altitude = altitude.metres;
-    if (!record.satellites)
-        record.satellites = altitude.satellites;
-}
-
 bool NmeaReader::readLine(QByteArrayView line, qsizetype number)
 {
     const QByteArrayView sentence = sentenceOf(line);
-    const Kind kind = kindOf(sentence);
-    if (kind == Kind::Other)
+    // GGA adds altitude and satellites, which no record keeps: only RMC is read.
+    if (kindOf(sentence) != Kind::Rmc)
         return true;
     QByteArrayView body;
     if (!checked(sentence, body, number))
         return true;
     split(body);
-    if (kind == Kind::Gga) {
-        readGga();
-        return true;
-    }
     return readRmc(number);
 }
 

@@ -4,8 +4,8 @@
 #include "logs/gpslogreader.h"
 
 // NMEA 0183 logs as receivers and many cameras write them: RMC sentences give
-// the seconds (status, position, speed, date), GGA adds altitude and
-// satellites. Any talker ($GP, $GN, $GL...), CR LF or LF, and lines led by a
+// the seconds (status, position, speed, date); GGA, whose altitude and
+// satellites no record keeps, tells an NMEA log too. Any talker ($GP, $GN, $GL...), CR LF or LF, and lines led by a
 // millisecond stamp in brackets ("[1234567]$GPRMC,...") are read. Sentences
 // with a wrong checksum, or without one in a log whose sentences carry them,
 // are passed over, as are those that go back in time.

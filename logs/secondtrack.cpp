@@ -90,7 +90,8 @@ GpsLogRecord SecondTrack::between(const GpsLogRecord &before, const GpsLogRecord
     const std::optional<double> latitude = mean(latitudeDegrees(before), latitudeDegrees(after));
     const std::optional<double> longitude = mean(longitudeDegrees(before), longitudeDegrees(after));
     GpsLogRecord record;
-    if (!latitude || !longitude)
+    // Across the date line the mean of the longitudes lies on the far side.
+    if (!latitude || !longitude || std::abs(*longitudeDegrees(before) - *longitudeDegrees(after)) > 180)
         return record;
     record.dataAvailable = true;
     record.latitude = GpsLogText::fastDegreesText(std::abs(*latitude), GpsLogText::kLatitude);
@@ -98,6 +99,5 @@ GpsLogRecord SecondTrack::between(const GpsLogRecord &before, const GpsLogRecord
     record.longitude = GpsLogText::fastDegreesText(std::abs(*longitude), GpsLogText::kLongitude);
     record.eastOrWest = hemisphere(*longitude, 'E', 'W');
     record.velocity = (before.velocity + after.velocity) / 2;
-    record.altitude = mean(before.altitude, after.altitude);
     return record;
 }
