@@ -146,7 +146,8 @@ public:
     {
         if (bytes.isEmpty())
             return {};
-        if (bytes != lastBytes) {
+        if (bytes.size() != lastBytes.size()
+            || std::memcmp(bytes.data(), lastBytes.data(), size_t(bytes.size())) != 0) {
             lastBytes = bytes;
             text = make(bytes);
         }
@@ -232,10 +233,20 @@ void LineSplitter::readNumbers(QByteArrayView line, const Separators &p, GpsLogR
 void LineSplitter::fill(QByteArrayView line, GpsLogRecord &record)
 {
     // The chained search once for all fields; p[k + 1] is also where field k ends.
+    // The line is scanned once: the chain finds the first separators in turn,
+    // then -1, after which it starts again at the first.
+    std::array<qsizetype, ZField> commas;
+    int found = 0;
+    for (qsizetype i = 0; i < line.size() && found < ZField; ++i) {
+        if (line[i] == kFieldSeparator)
+            commas[found++] = i;
+    }
     Separators p;
     p[0] = -1;
-    for (int k = 1; k <= ZField; ++k)
-        p[k] = find(line, kFieldSeparator, p[k - 1] + 1);
+    for (int k = 1; k <= ZField; ++k) {
+        const int turn = (k - 1) % (found + 1);
+        p[k] = turn < found ? commas[turn] : -1;
+    }
 
     record.dataAvailable = line.startsWith(kFixMark);
     readTexts(line, p, record);
@@ -261,11 +272,31 @@ void forEachLine(QByteArrayView content, Visit visit)
     }
 }
 
+// Newlines counted eight bytes at a time: a zero byte of word ^ 0x0a0a...
+// marks one.
+qsizetype newlineCount(QByteArrayView content)
+{
+    constexpr quint64 kNewlines = 0x0a0a0a0a0a0a0a0aULL;
+    constexpr quint64 kLowBits = 0x7f7f7f7f7f7f7f7fULL;
+    constexpr quint64 kOnePerByte = 0x0101010101010101ULL; // sums the bytes' low bits into the top byte
+    qsizetype count = 0;
+    qsizetype i = 0;
+    for (; i + qsizetype(sizeof(quint64)) <= content.size(); i += sizeof(quint64)) {
+        quint64 word;
+        std::memcpy(&word, content.data() + i, sizeof word);
+        word ^= kNewlines;
+        // High bit set exactly in the bytes that are zero.
+        const quint64 zeros = ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+        count += qsizetype(((zeros >> 7) * kOnePerByte) >> 56);
+    }
+    return count + std::count(content.begin() + i, content.end(), '\n');
+}
+
 qsizetype lineCount(QByteArrayView content)
 {
     if (content.isEmpty())
         return 0;
-    const qsizetype newlines = std::count(content.begin(), content.end(), '\n');
+    const qsizetype newlines = newlineCount(content);
     return content.back() == '\n' ? newlines : newlines + 1;
 }
 

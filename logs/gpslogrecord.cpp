@@ -52,24 +52,27 @@ double knotsToKmh(double knots)
 std::optional<double> plainDecimal(QByteArrayView text)
 {
     const bool negative = text.startsWith('-');
-    if (negative)
-        text = text.sliced(1);
-    const qsizetype point = text.indexOf('.');
-    const bool hasPoint = point != -1;
-    const qsizetype fractionDigits = hasPoint ? text.size() - point - 1 : 0;
-    const qsizetype digits = hasPoint ? text.size() - 1 : text.size();
-    const bool pointBetweenDigits = !hasPoint || (point > 0 && fractionDigits > 0);
-    if (!pointBetweenDigits || digits == 0 || digits > kMaxPlainDigits)
-        return std::nullopt;
+    const char *c = text.data() + (negative ? 1 : 0);
+    const char *const end = text.data() + text.size();
+    const char *point = nullptr;
     qint64 mantissa = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (i == point)
-            continue;
-        const char c = text[i];
-        if (c < '0' || c > '9')
+    int digits = 0;
+    for (; c < end; ++c) {
+        const unsigned digit = unsigned(*c - '0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+            if (++digits > kMaxPlainDigits)
+                return std::nullopt;
+        } else if (*c == '.' && !point) {
+            point = c;
+        } else {
             return std::nullopt;
-        mantissa = mantissa * 10 + (c - '0');
+        }
     }
+    const qsizetype fractionDigits = point ? end - point - 1 : 0;
+    const bool pointBetweenDigits = !point || (point > text.data() + (negative ? 1 : 0) && fractionDigits > 0);
+    if (!pointBetweenDigits || digits == 0)
+        return std::nullopt;
     const double value = double(mantissa) / kPowersOfTen[fractionDigits];
     return negative ? -value : value;
 }
