@@ -189,7 +189,8 @@ GpsLogReading GpxReader::records()
         record.longitude = GpsLogText::fastDegreesText(std::abs(point.longitude), GpsLogText::kLongitude);
         record.eastOrWest = QString(QLatin1Char(point.longitude < 0 ? 'W' : 'E'));
         if (point.metresPerSecond) {
-            record.velocity = *point.metresPerSecond * kKmhPerMetrePerSecond;
+            const double kmh = *point.metresPerSecond * kKmhPerMetrePerSecond;
+            record.velocity = std::isfinite(kmh) ? kmh : 0;
         } else if (points.size() > 1) {
             // The first point takes the speed of the way to the second.
             const TrackPoint &from = points[i == 0 ? 0 : i - 1];

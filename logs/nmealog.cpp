@@ -279,7 +279,8 @@ bool NmeaReader::readRmc(qsizetype number)
     record.eastOrWest = eastOrWest.get(field(RmcEastOrWest));
     record.dataAvailable = field(RmcStatus) == "A" && !record.latitude.isEmpty() && !record.longitude.isEmpty();
     const QByteArrayView knots = field(RmcKnots);
-    record.velocity = knots.isEmpty() ? 0 : GpsLogText::knotsToKmh(GpsLogText::numberFromAscii(knots));
+    // A speed below zero is no speed a receiver measured.
+    record.velocity = knots.isEmpty() ? 0 : std::max(0.0, GpsLogText::knotsToKmh(GpsLogText::numberFromAscii(knots)));
     switch (track.add(*second, std::move(record))) {
     case SecondTrack::Outcome::Added:
     case SecondTrack::Outcome::SameSecond:

@@ -98,6 +98,6 @@ GpsLogRecord SecondTrack::between(const GpsLogRecord &before, const GpsLogRecord
     record.southOrNorth = hemisphere(*latitude, 'N', 'S');
     record.longitude = GpsLogText::fastDegreesText(std::abs(*longitude), GpsLogText::kLongitude);
     record.eastOrWest = hemisphere(*longitude, 'E', 'W');
-    record.velocity = (before.velocity + after.velocity) / 2;
+    record.velocity = before.velocity / 2 + after.velocity / 2;
     return record;
 }
