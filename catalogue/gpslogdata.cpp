@@ -171,6 +171,7 @@ private:
     static QByteArrayView bytesBetween(QByteArrayView line, qsizetype separator, qsizetype end);
     static double numberBetween(QByteArrayView line, qsizetype separator, qsizetype end);
     static QString latin1(QByteArrayView bytes) { return QString::fromLatin1(bytes); }
+    static QString hemisphere(QByteArrayView bytes);
     static QString latitude(QByteArrayView field) { return degrees(field, kLatitudeFormat); }
     static QString longitude(QByteArrayView field) { return degrees(field, kLongitudeFormat); }
     static QString degrees(QByteArrayView field, const DegreesFormat &format);
@@ -184,6 +185,24 @@ private:
     RepeatedText longitudeText;
     RepeatedText eastOrWest;
 };
+
+// The usual letters are static texts, which records share without counting.
+QString LineSplitter::hemisphere(QByteArrayView bytes)
+{
+    if (bytes.size() == 1) {
+        switch (bytes.front()) {
+        case 'N':
+            return QStringLiteral("N");
+        case 'S':
+            return QStringLiteral("S");
+        case 'E':
+            return QStringLiteral("E");
+        case 'W':
+            return QStringLiteral("W");
+        }
+    }
+    return latin1(bytes);
+}
 
 QByteArrayView LineSplitter::bytesBetween(QByteArrayView line, qsizetype separator, qsizetype end)
 {
@@ -209,9 +228,9 @@ void LineSplitter::readTexts(QByteArrayView line, const Separators &p, GpsLogRec
     record.date = date.get(field(DateField), latin1);
     record.time = time.get(field(TimeField), latin1);
     record.longitude = longitudeText.get(field(LongitudeField), longitude);
-    record.eastOrWest = eastOrWest.get(field(EastOrWestField), latin1);
+    record.eastOrWest = eastOrWest.get(field(EastOrWestField), hemisphere);
     record.latitude = latitudeText.get(field(LatitudeField), latitude);
-    record.southOrNorth = southOrNorth.get(field(SouthOrNorthField), latin1);
+    record.southOrNorth = southOrNorth.get(field(SouthOrNorthField), hemisphere);
 }
 
 void LineSplitter::readNumbers(QByteArrayView line, const Separators &p, GpsLogRecord &record)
@@ -243,9 +262,9 @@ void LineSplitter::fill(QByteArrayView line, GpsLogRecord &record)
     }
     Separators p;
     p[0] = -1;
-    for (int k = 1; k <= ZField; ++k) {
-        const int turn = (k - 1) % (found + 1);
+    for (int k = 1, turn = 0; k <= ZField; ++k) {
         p[k] = turn < found ? commas[turn] : -1;
+        turn = turn < found ? turn + 1 : 0;
     }
 
     record.dataAvailable = line.startsWith(kFixMark);
