@@ -277,7 +277,8 @@ bool NmeaReader::readRmc(qsizetype number)
     record.southOrNorth = southOrNorth.get(field(RmcSouthOrNorth));
     record.longitude = GpsLogText::degreesMinutesText(field(RmcLongitude), GpsLogText::kLongitude);
     record.eastOrWest = eastOrWest.get(field(RmcEastOrWest));
-    record.dataAvailable = field(RmcStatus) == "A" && !record.latitude.isEmpty() && !record.longitude.isEmpty();
+    // A fix is a place on Earth: a garbled position is none.
+    record.dataAvailable = field(RmcStatus) == "A" && latitudeDegrees(record) && longitudeDegrees(record);
     const QByteArrayView knots = field(RmcKnots);
     // A speed below zero is no speed a receiver measured.
     record.velocity = knots.isEmpty() ? 0 : std::max(0.0, GpsLogText::knotsToKmh(GpsLogText::numberFromAscii(knots)));

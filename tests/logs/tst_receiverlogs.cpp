@@ -141,6 +141,8 @@ void TestReceiverLogs::nmeaSeconds_data()
                                                  << "311224/120000V 120001V 120002A";
     QTest::newRow("no fix") << QByteArrayList{rmc("120000", "V"), rmc("120001", "A", "311224", "GP", "")}
                             << "311224/120000V 120001A";
+    QTest::newRow("no place on Earth") << QByteArrayList{rmc("120000"), sentence("GPRMC,120001,A,9999.9999,N,00656.1347,E,1,,311224,,")}
+                                       << "311224/120000A 120001V";
     QTest::newRow("undated first sentence skipped") << QByteArrayList{rmc("115959", "A", ""), rmc("120000")}
                                                     << "311224/120000A";
     QTest::newRow("years later: the drive ends") << QByteArrayList{rmc("120000"), rmc("120001", "A", "311234"), rmc("120002")}
