@@ -12,9 +12,6 @@ namespace GpsLogText {
 namespace {
 
 constexpr double kMinutesPerDegree = 60;
-constexpr int kMaxPlainDigits = 15; // any 15-digit integer is an exact double
-constexpr std::array<double, kMaxPlainDigits + 1> kPowersOfTen{
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // How far the scaled value may lie from a rounding tie before its rounding is
 // left to QString::number: far above the error of one multiplication.
@@ -47,43 +44,6 @@ double knotsToKmh(double knots)
     return std::isfinite(kmh) ? kmh : 0;
 }
 
-// Digits and power of ten are exact doubles and the division rounds once, so
-// the result is the correctly rounded value, as from QString::toDouble.
-std::optional<double> plainDecimal(QByteArrayView text)
-{
-    const bool negative = text.startsWith('-');
-    const char *c = text.data() + (negative ? 1 : 0);
-    const char *const end = text.data() + text.size();
-    const char *point = nullptr;
-    qint64 mantissa = 0;
-    int digits = 0;
-    for (; c < end; ++c) {
-        const unsigned digit = unsigned(*c - '0');
-        if (digit < 10) {
-            mantissa = mantissa * 10 + digit;
-            if (++digits > kMaxPlainDigits)
-                return std::nullopt;
-        } else if (*c == '.' && !point) {
-            point = c;
-        } else {
-            return std::nullopt;
-        }
-    }
-    const qsizetype fractionDigits = point ? end - point - 1 : 0;
-    const bool pointBetweenDigits = !point || (point > text.data() + (negative ? 1 : 0) && fractionDigits > 0);
-    if (!pointBetweenDigits || digits == 0)
-        return std::nullopt;
-    const double value = double(mantissa) / kPowersOfTen[fractionDigits];
-    return negative ? -value : value;
-}
-
-double numberFromAscii(QByteArrayView text)
-{
-    if (const std::optional<double> value = plainDecimal(text))
-        return *value;
-    return numberFromText(QString::fromLatin1(text));
-}
-
 // The 'g' text padded with '0' is a decimal only for a positive value with a
 // fraction. Whole degrees get a decimal point before the padding, and exponent
 // texts are written out in full, so every result reads back as the same
@@ -112,12 +72,12 @@ QString fastDegreesText(double value, const DegreesFormat &format)
     if (!(value >= kFastSmallest && value < kFastLargest) || format.width != format.precision + 1)
         return decimalDegreesText(value, format);
     const int wholeDigits = value < 10 ? 1 : value < 100 ? 2 : 3;
-    const double scaled = value * kPowersOfTen[format.precision - wholeDigits];
+    const double scaled = value * detail::kPowersOfTen[format.precision - wholeDigits];
     const double floor = std::floor(scaled);
     const double fraction = scaled - floor;
     const auto rounded = qint64(floor) + (fraction > 0.5 ? 1 : 0);
-    if (std::abs(fraction - 0.5) < kTieMargin || rounded < qint64(kPowersOfTen[format.precision - 1])
-        || rounded >= qint64(kPowersOfTen[format.precision]))
+    if (std::abs(fraction - 0.5) < kTieMargin || rounded < qint64(detail::kPowersOfTen[format.precision - 1])
+        || rounded >= qint64(detail::kPowersOfTen[format.precision]))
         return decimalDegreesText(value, format);
     QString text(format.width, Qt::Uninitialized);
     QChar *out = text.data() + format.width;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 
 // One second of a GPS log: the state of the car at one second of the video.
@@ -52,11 +53,52 @@ constexpr double kKmhPerKnot = 1.852;
 // QString::toDouble, except that infinity and NaN give 0 like any other text
 // that is no usable number: the speed meter and the map cannot draw them.
 double numberFromText(QStringView text);
+
+namespace detail {
+constexpr int kMaxPlainDigits = 15; // any 15-digit integer is an exact double
+constexpr std::array<double, kMaxPlainDigits + 1> kPowersOfTen{
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+} // namespace detail
+
+// "-?digits(.digits)?" with at most 15 digits; nothing for any other text.
+// Digits and power of ten are exact doubles and the division rounds once, so
+// the result is the correctly rounded value, as from QString::toDouble.
+// Inline: the loaders read several numbers a line with it.
+inline std::optional<double> plainDecimal(QByteArrayView text)
+{
+    const bool negative = text.startsWith('-');
+    const char *c = text.data() + (negative ? 1 : 0);
+    const char *const end = text.data() + text.size();
+    const char *point = nullptr;
+    qint64 mantissa = 0;
+    int digits = 0;
+    for (; c < end; ++c) {
+        const unsigned digit = unsigned(*c - '0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+            if (++digits > detail::kMaxPlainDigits)
+                return std::nullopt;
+        } else if (*c == '.' && !point) {
+            point = c;
+        } else {
+            return std::nullopt;
+        }
+    }
+    const qsizetype fractionDigits = point ? end - point - 1 : 0;
+    const bool pointBetweenDigits = !point || (point > text.data() + (negative ? 1 : 0) && fractionDigits > 0);
+    if (!pointBetweenDigits || digits == 0)
+        return std::nullopt;
+    const double value = double(mantissa) / detail::kPowersOfTen[fractionDigits];
+    return negative ? -value : value;
+}
+
 // The same for ASCII bytes, fast for the plain decimals loggers write.
-double numberFromAscii(QByteArrayView text);
-// "-?digits(.digits)?" with at most 15 digits, correctly rounded; nothing for
-// any other text.
-std::optional<double> plainDecimal(QByteArrayView text);
+inline double numberFromAscii(QByteArrayView text)
+{
+    if (const std::optional<double> value = plainDecimal(text))
+        return *value;
+    return numberFromText(QString::fromLatin1(text));
+}
 double knotsToKmh(double knots);
 
 // The record's text of a value in degrees: QString::number 'g', padded.
