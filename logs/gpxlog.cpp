@@ -105,18 +105,8 @@ void GpxReader::readPoint()
     const std::optional<double> longitude = finiteNumber(attributes.value(QLatin1String("lon")));
     TrackPoint point;
     bool timed = false;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            if (depth == 1 || xml.name() == QLatin1String("speed"))
-                readPointChild(point, timed);
-            else
-                ++depth;
-        } else if (xml.isEndElement()) {
-            --depth;
-        }
-    }
+    while (xml.readNextStartElement())
+        readPointChild(point, timed);
     if (!latitude || !longitude || std::abs(*latitude) > kMaxLatitude || std::abs(*longitude) > kMaxLongitude
         || !timed) {
         fail(tr("a track point without place or time"), line);
