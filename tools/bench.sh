@@ -102,6 +102,9 @@ print_table() {
     else
         missing "$name"
     fi
+    name='86,400 records made, nothing read: the floor of any loader (bench_gpslog)'
+    read -r a <<<"$(capture "$gpslog" '^records alone, nothing read +[0-9.]+ lines\/s +([0-9.]+) ms per load.*' '\1')"
+    if [ -n "$a" ]; then comparison_row "$name" "$a ms"; else missing "$name"; fi
     read -r d <<<"$(capture "$gpslog" '^gpsbabel, NMEA to GPX: +([0-9.]+) ms.*' '\1')"
     name='24-hour log load beside gpsbabel of the same drive as NMEA (bench_gpslog)'
     read -r a b <<<"$(capture "$gpslog" '^camera log vs gpsbabel: +([0-9.]+)x faster \(target at least ([0-9.]+)x.*' '\1 \2')"
