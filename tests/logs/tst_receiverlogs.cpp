@@ -3,6 +3,7 @@
 #include "logs/gpxlog.h"
 #include "logs/nmealog.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
@@ -76,6 +77,7 @@ private slots:
     void gpx_data();
     void gpx();
     void loadedLikeRead();
+    void hugeLogIsCapped();
 };
 
 void TestReceiverLogs::format_data()
@@ -321,6 +323,24 @@ void TestReceiverLogs::loadedLikeRead()
     log.LoadGpsLog(path);
     QCOMPARE(outline(log.records), outline(NmeaLog::read(content).records));
     QCOMPARE(log.GetFirstAvailableRecord().time, QStringLiteral("165744"));
+}
+
+// A receiver's log of hundreds of MB (here sparse: its head, then zeros) is
+// read only up to the cap, quickly, like the camera's.
+void TestReceiverLogs::hugeLogIsCapped()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("FILE0001.nmea"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rmc("120000") + "\n" + rmc("120001") + "\n") > 0);
+    QVERIFY(file.resize(400LL << 20));
+    file.close();
+    QElapsedTimer timer;
+    timer.start();
+    GpsLogData log;
+    log.LoadGpsLog(path);
+    QCOMPARE(outline(log.records), QStringLiteral("311224/120000A 120001A"));
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestReceiverLogs)
