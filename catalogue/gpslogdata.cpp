@@ -4,13 +4,11 @@
 #include "logs/logfile.h"
 
 #include <QByteArrayView>
-#include <QDate>
-#include <QLocale>
 #include <QStringView>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <optional>
 
@@ -136,6 +134,39 @@ bool isAscii(QByteArrayView bytes)
     return (seen & kHighBits) == 0;
 }
 
+// The positions of the first separators of `line`, eight bytes at a time;
+// how many there are, up to the size of `commas`.
+template <std::size_t N>
+int firstSeparators(QByteArrayView line, std::array<qsizetype, N> &commas)
+{
+    constexpr quint64 kSeparators = 0x2c2c2c2c2c2c2c2cULL; // ','
+    static_assert(kFieldSeparator == 0x2c);
+    constexpr quint64 kLowBits = 0x7f7f7f7f7f7f7f7fULL;
+    int found = 0;
+    qsizetype i = 0;
+    for (; i + qsizetype(sizeof(quint64)) <= line.size(); i += sizeof(quint64)) {
+        // Little-endian: byte k of the line is byte k of the number, on any host.
+        quint64 word = qFromLittleEndian<quint64>(line.data() + i);
+        word ^= kSeparators;
+        // High bit set exactly in the bytes that were separators.
+        quint64 hits = ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+        while (hits) {
+            commas[found++] = i + qCountTrailingZeroBits(hits) / 8;
+            if (found == int(N))
+                return found;
+            hits &= hits - 1;
+        }
+    }
+    for (; i < line.size(); ++i) {
+        if (line[i] == kFieldSeparator) {
+            commas[found++] = i;
+            if (found == int(N))
+                return found;
+        }
+    }
+    return found;
+}
+
 // Consecutive lines mostly repeat the date, the hemisphere letters and, while
 // the car stands, the position: the text of the line before is shared.
 class RepeatedText
@@ -255,11 +286,7 @@ void LineSplitter::fill(QByteArrayView line, GpsLogRecord &record)
     // The line is scanned once: the chain finds the first separators in turn,
     // then -1, after which it starts again at the first.
     std::array<qsizetype, ZField> commas;
-    int found = 0;
-    for (qsizetype i = 0; i < line.size() && found < ZField; ++i) {
-        if (line[i] == kFieldSeparator)
-            commas[found++] = i;
-    }
+    const int found = firstSeparators(line, commas);
     Separators p;
     p[0] = -1;
     for (int k = 1, turn = 0; k <= ZField; ++k) {
