@@ -73,8 +73,8 @@ int digitsValue(QByteArrayView text, qsizetype at, int count)
     return value;
 }
 
-// The sentence of a line: from '$' on, after a "[milliseconds]" stamp and
-// with the line end and trailing blanks cut off.
+// The sentence of a line, which starts with '$' after an optional
+// "[milliseconds]" stamp; the line end and trailing blanks cut off.
 QByteArrayView sentenceOf(QByteArrayView line)
 {
     while (!line.isEmpty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
@@ -87,7 +87,11 @@ QByteArrayView sentenceOf(QByteArrayView line)
         while (line.startsWith(' '))
             line = line.sliced(1);
     }
-    return line.startsWith('$') ? line : QByteArrayView();
+    if (!line.startsWith('$'))
+        return {};
+    // A sentence cut off by the next one (a receiver's buffer overrun): '$'
+    // only ever starts a sentence, so the last one is the whole one.
+    return line.sliced(line.lastIndexOf('$'));
 }
 
 enum class Kind { Other, Rmc, Gga };

@@ -117,6 +117,8 @@ void TestReceiverLogs::nmeaSeconds_data()
                                             << "311224/120000A 120001A 120002A";
     QTest::newRow("cut in the middle") << QByteArrayList{rmc("120000"), rmc("120001").left(30), rmc("120003")}
                                        << "311224/120000A 120001V 120002V 120003A";
+    QTest::newRow("cut, the next sentence on its line") << QByteArrayList{rmc("120000"), rmc("120001").left(30) + rmc("120002")}
+                                                        << "311224/120000A 120001A 120002A";
     QTest::newRow("checksum missing where expected")
         << QByteArrayList{rmc("120000"), rmc("120001").left(rmc("120001").indexOf('*')), rmc("120003")}
         << "311224/120000A 120001V 120002V 120003A";
