@@ -266,9 +266,6 @@ GpsFileState UVideoAndGpsfiles::RateGpsFile(QString logPath)
         return GpsFileUnavailable;
     QByteArray block(kReadBlockBytes, Qt::Uninitialized);
     FixCounter counter;
-    // A file read comes back short only at its end (or on an error, which rates
-    // the lines read before it). What lies past the cap is never loaded, so it
-    // is not rated either.
     // A receiver's log (NMEA, GPX) is rated by its seconds, as it is read.
     qint64 got = log.read(block.data(), qMin<qint64>(block.size(), LogFile::kMaxBytes));
     if (got > 0
@@ -277,6 +274,9 @@ GpsFileState UVideoAndGpsfiles::RateGpsFile(QString logPath)
     qint64 total = qMax<qint64>(0, got);
     if (got > 0)
         counter.add(block.constData(), got);
+    // A file read comes back short only at its end (or on an error, which rates
+    // the lines read before it). What lies past the cap is never loaded, so it
+    // is not rated either.
     while (got == block.size() && !counter.full()) {
         got = log.read(block.data(), qMin<qint64>(block.size(), LogFile::kMaxBytes - total));
         if (got > 0) {
