@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -17,6 +18,7 @@ constexpr double kEarthRadiusMetres = 6371000;
 constexpr double kMaxLatitude = 90;
 constexpr double kMaxLongitude = 180;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr qsizetype kHeadBytes = 64 * 1024;
 
 QString tr(const char *text)
 {
@@ -207,7 +209,8 @@ bool looksLike(QByteArrayView content)
 {
     if (content.startsWith(kByteOrderMark))
         content = content.sliced(sizeof(kByteOrderMark) - 1);
-    for (const char c : content) {
+    // As much as the catalogue looks at to tell the format.
+    for (const char c : content.first(std::min(content.size(), kHeadBytes))) {
         if (c == '<')
             return true;
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
