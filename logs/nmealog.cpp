@@ -324,8 +324,12 @@ namespace NmeaLog {
 
 bool looksLike(QByteArrayView content)
 {
+    const QByteArrayView head = content.first(std::min(content.size(), kHeadBytes));
+    // Most logs looked at are the camera's, which hold no '$': one fast search.
+    if (!head.contains('$'))
+        return false;
     bool found = false;
-    forEachLine(content.first(std::min(content.size(), kHeadBytes)), [&](QByteArrayView line, qsizetype) {
+    forEachLine(head, [&](QByteArrayView line, qsizetype) {
         found = kindOf(sentenceOf(line)) != Kind::Other;
         return !found;
     });
