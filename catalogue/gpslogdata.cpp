@@ -1,24 +1,30 @@
 #include "catalogue/gpslogdata.h"
 
+#include "logs/gpslogreader.h"
 #include "logs/logfile.h"
 
 #include <QByteArrayView>
-#include <QDate>
-#include <QLocale>
 #include <QStringView>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <optional>
 
 namespace {
 
+using GpsLogText::DegreesFormat;
+using GpsLogText::decimalDegreesText;
+using GpsLogText::knotsToKmh;
+using GpsLogText::numberFromAscii;
+using GpsLogText::numberFromText;
+constexpr DegreesFormat kLatitudeFormat = GpsLogText::kLatitude;
+constexpr DegreesFormat kLongitudeFormat = GpsLogText::kLongitude;
+
 constexpr char kFieldSeparator = ',';
 constexpr char kLineTerminator = ';';
 constexpr char kFixMark = 'A';
-constexpr double kKmhPerKnot = 1.852;
 constexpr double kMinutesPerDegree = 60;
 
 // Field k of a line is the text after the k-th separator of the chained search.
@@ -35,54 +41,9 @@ enum Field {
     ZField,
 };
 
-struct DegreesFormat
-{
-    int degreeDigits;
-    int precision; // significant digits of the 'g' text
-    int width;     // the text is padded with '0' up to this length
-};
-
-constexpr DegreesFormat kLatitudeFormat{2, 7, 8};
-constexpr DegreesFormat kLongitudeFormat{3, 8, 9};
-
 bool isEmptyField(qsizetype separator, qsizetype end)
 {
     return separator == -1 || end == -1 || end == separator + 1;
-}
-
-// QString::toDouble, except that infinity and NaN ("inf", "nan", an overflow
-// such as "1e400") give 0 like any other text that is no usable number: the
-// speed meter and the map cannot draw them.
-double numberFromText(QStringView text)
-{
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0;
-}
-
-double knotsToKmh(double knots)
-{
-    const double kmh = knots * kKmhPerKnot;
-    return std::isfinite(kmh) ? kmh : 0;
-}
-
-// The 'g' text padded with '0' is a decimal only for a positive value with a
-// fraction. Whole degrees get a decimal point before the padding, and exponent
-// texts are written out in full, so every result reads back as the same
-// rounded number. A non-finite value cannot come from finite fields; it is
-// written as 0 all the same so that the text is always a number.
-QString decimalDegreesText(double value, const DegreesFormat &format)
-{
-    if (!std::isfinite(value))
-        value = 0;
-    QString text = QString::number(value, 'g', format.precision);
-    if (text.contains(u'e'))
-        text = QString::number(text.toDouble(), 'f', QLocale::FloatingPointShortest);
-    if (text.size() < format.width && !text.contains(u'.'))
-        text.append(u'.');
-    if (text.size() < format.width)
-        text.resize(format.width, u'0');
-    return text;
 }
 
 // ---- The field getters: each one searches the line on its own.
@@ -156,63 +117,54 @@ qsizetype find(QByteArrayView bytes, char c, qsizetype from)
     return hit ? static_cast<const char *>(hit) - bytes.data() : -1;
 }
 
-// QByteArrayView lacks QStringView's forgiving left() and mid().
-QByteArrayView leftBytes(QByteArrayView bytes, qsizetype n)
-{
-    return bytes.first(std::min(n, bytes.size()));
-}
-
-QByteArrayView bytesFrom(QByteArrayView bytes, qsizetype position)
-{
-    return position < bytes.size() ? bytes.sliced(position) : QByteArrayView();
-}
-
+// Eight bytes at a time: a whole log is checked once, in a fraction of its
+// reading time.
 bool isAscii(QByteArrayView bytes)
 {
-    unsigned char seen = 0;
-    for (const char c : bytes)
-        seen |= static_cast<unsigned char>(c);
-    return seen < 0x80;
-}
-
-constexpr int kMaxPlainDigits = 15; // any 15-digit integer is an exact double
-constexpr std::array<double, kMaxPlainDigits + 1> kPowersOfTen{
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
-// "-?digits(.digits)?" with at most 15 digits, the shape of every number a
-// logger writes. Digits and power of ten are exact doubles and the division
-// rounds once, so the result is the correctly rounded value, as from
-// QString::toDouble.
-std::optional<double> plainDecimal(QByteArrayView text)
-{
-    const bool negative = text.startsWith('-');
-    if (negative)
-        text = text.sliced(1);
-    const qsizetype point = text.indexOf('.');
-    const bool hasPoint = point != -1;
-    const qsizetype fractionDigits = hasPoint ? text.size() - point - 1 : 0;
-    const qsizetype digits = hasPoint ? text.size() - 1 : text.size();
-    const bool pointBetweenDigits = !hasPoint || (point > 0 && fractionDigits > 0);
-    if (!pointBetweenDigits || digits == 0 || digits > kMaxPlainDigits)
-        return std::nullopt;
-    qint64 mantissa = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (i == point)
-            continue;
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        mantissa = mantissa * 10 + (c - '0');
+    constexpr quint64 kHighBits = 0x8080808080808080ULL;
+    quint64 seen = 0;
+    qsizetype i = 0;
+    for (; i + qsizetype(sizeof(quint64)) <= bytes.size(); i += sizeof(quint64)) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        seen |= word;
     }
-    const double value = double(mantissa) / kPowersOfTen[fractionDigits];
-    return negative ? -value : value;
+    for (; i < bytes.size(); ++i)
+        seen |= static_cast<unsigned char>(bytes[i]);
+    return (seen & kHighBits) == 0;
 }
 
-double numberFromAscii(QByteArrayView text)
+// The positions of the first separators of `line`, eight bytes at a time;
+// how many there are, up to the size of `commas`.
+template <std::size_t N>
+int firstSeparators(QByteArrayView line, std::array<qsizetype, N> &commas)
 {
-    if (const std::optional<double> value = plainDecimal(text))
-        return *value;
-    return numberFromText(QString::fromLatin1(text));
+    constexpr quint64 kSeparators = 0x2c2c2c2c2c2c2c2cULL; // ','
+    static_assert(kFieldSeparator == 0x2c);
+    constexpr quint64 kLowBits = 0x7f7f7f7f7f7f7f7fULL;
+    int found = 0;
+    qsizetype i = 0;
+    for (; i + qsizetype(sizeof(quint64)) <= line.size(); i += sizeof(quint64)) {
+        // Little-endian: byte k of the line is byte k of the number, on any host.
+        quint64 word = qFromLittleEndian<quint64>(line.data() + i);
+        word ^= kSeparators;
+        // High bit set exactly in the bytes that were separators.
+        quint64 hits = ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+        while (hits) {
+            commas[found++] = i + qCountTrailingZeroBits(hits) / 8;
+            if (found == int(N))
+                return found;
+            hits &= hits - 1;
+        }
+    }
+    for (; i < line.size(); ++i) {
+        if (line[i] == kFieldSeparator) {
+            commas[found++] = i;
+            if (found == int(N))
+                return found;
+        }
+    }
+    return found;
 }
 
 // Consecutive lines mostly repeat the date, the hemisphere letters and, while
@@ -225,7 +177,8 @@ public:
     {
         if (bytes.isEmpty())
             return {};
-        if (bytes != lastBytes) {
+        if (bytes.size() != lastBytes.size()
+            || std::memcmp(bytes.data(), lastBytes.data(), size_t(bytes.size())) != 0) {
             lastBytes = bytes;
             text = make(bytes);
         }
@@ -240,7 +193,8 @@ private:
 class LineSplitter
 {
 public:
-    GpsLogRecord record(QByteArrayView line);
+    // Fills a new, default record, in place: no record is moved.
+    void fill(QByteArrayView line, GpsLogRecord &record);
 
 private:
     using Separators = std::array<qsizetype, ZField + 1>;
@@ -248,6 +202,7 @@ private:
     static QByteArrayView bytesBetween(QByteArrayView line, qsizetype separator, qsizetype end);
     static double numberBetween(QByteArrayView line, qsizetype separator, qsizetype end);
     static QString latin1(QByteArrayView bytes) { return QString::fromLatin1(bytes); }
+    static QString hemisphere(QByteArrayView bytes);
     static QString latitude(QByteArrayView field) { return degrees(field, kLatitudeFormat); }
     static QString longitude(QByteArrayView field) { return degrees(field, kLongitudeFormat); }
     static QString degrees(QByteArrayView field, const DegreesFormat &format);
@@ -261,6 +216,24 @@ private:
     RepeatedText longitudeText;
     RepeatedText eastOrWest;
 };
+
+// The usual letters are static texts, which records share without counting.
+QString LineSplitter::hemisphere(QByteArrayView bytes)
+{
+    if (bytes.size() == 1) {
+        switch (bytes.front()) {
+        case 'N':
+            return QStringLiteral("N");
+        case 'S':
+            return QStringLiteral("S");
+        case 'E':
+            return QStringLiteral("E");
+        case 'W':
+            return QStringLiteral("W");
+        }
+    }
+    return latin1(bytes);
+}
 
 QByteArrayView LineSplitter::bytesBetween(QByteArrayView line, qsizetype separator, qsizetype end)
 {
@@ -277,9 +250,7 @@ double LineSplitter::numberBetween(QByteArrayView line, qsizetype separator, qsi
 
 QString LineSplitter::degrees(QByteArrayView field, const DegreesFormat &format)
 {
-    const double whole = numberFromAscii(leftBytes(field, format.degreeDigits));
-    const double minutes = numberFromAscii(bytesFrom(field, format.degreeDigits));
-    return decimalDegreesText(whole + minutes / kMinutesPerDegree, format);
+    return GpsLogText::degreesMinutesText(field, format);
 }
 
 void LineSplitter::readTexts(QByteArrayView line, const Separators &p, GpsLogRecord &record)
@@ -288,9 +259,9 @@ void LineSplitter::readTexts(QByteArrayView line, const Separators &p, GpsLogRec
     record.date = date.get(field(DateField), latin1);
     record.time = time.get(field(TimeField), latin1);
     record.longitude = longitudeText.get(field(LongitudeField), longitude);
-    record.eastOrWest = eastOrWest.get(field(EastOrWestField), latin1);
+    record.eastOrWest = eastOrWest.get(field(EastOrWestField), hemisphere);
     record.latitude = latitudeText.get(field(LatitudeField), latitude);
-    record.southOrNorth = southOrNorth.get(field(SouthOrNorthField), latin1);
+    record.southOrNorth = southOrNorth.get(field(SouthOrNorthField), hemisphere);
 }
 
 void LineSplitter::readNumbers(QByteArrayView line, const Separators &p, GpsLogRecord &record)
@@ -309,19 +280,23 @@ void LineSplitter::readNumbers(QByteArrayView line, const Separators &p, GpsLogR
         record.z = numberBetween(line, p[ZField], find(line, kLineTerminator, p[ZField] + 1));
 }
 
-GpsLogRecord LineSplitter::record(QByteArrayView line)
+void LineSplitter::fill(QByteArrayView line, GpsLogRecord &record)
 {
     // The chained search once for all fields; p[k + 1] is also where field k ends.
+    // The line is scanned once: the chain finds the first separators in turn,
+    // then -1, after which it starts again at the first.
+    std::array<qsizetype, ZField> commas;
+    const int found = firstSeparators(line, commas);
     Separators p;
     p[0] = -1;
-    for (int k = 1; k <= ZField; ++k)
-        p[k] = find(line, kFieldSeparator, p[k - 1] + 1);
+    for (int k = 1, turn = 0; k <= ZField; ++k) {
+        p[k] = turn < found ? commas[turn] : -1;
+        turn = turn < found ? turn + 1 : 0;
+    }
 
-    GpsLogRecord record;
     record.dataAvailable = line.startsWith(kFixMark);
     readTexts(line, p, record);
     readNumbers(line, p, record);
-    return record;
 }
 
 // Lines end at '\n'; one '\r' before it belongs to the line end. A last line
@@ -343,83 +318,35 @@ void forEachLine(QByteArrayView content, Visit visit)
     }
 }
 
+// Newlines counted eight bytes at a time: a zero byte of word ^ 0x0a0a...
+// marks one.
+qsizetype newlineCount(QByteArrayView content)
+{
+    constexpr quint64 kNewlines = 0x0a0a0a0a0a0a0a0aULL;
+    constexpr quint64 kLowBits = 0x7f7f7f7f7f7f7f7fULL;
+    constexpr quint64 kOnePerByte = 0x0101010101010101ULL; // sums the bytes' low bits into the top byte
+    qsizetype count = 0;
+    qsizetype i = 0;
+    for (; i + qsizetype(sizeof(quint64)) <= content.size(); i += sizeof(quint64)) {
+        quint64 word;
+        std::memcpy(&word, content.data() + i, sizeof word);
+        word ^= kNewlines;
+        // High bit set exactly in the bytes that are zero.
+        const quint64 zeros = ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+        count += qsizetype(((zeros >> 7) * kOnePerByte) >> 56);
+    }
+    return count + std::count(content.begin() + i, content.end(), '\n');
+}
+
 qsizetype lineCount(QByteArrayView content)
 {
     if (content.isEmpty())
         return 0;
-    const qsizetype newlines = std::count(content.begin(), content.end(), '\n');
+    const qsizetype newlines = newlineCount(content);
     return content.back() == '\n' ? newlines : newlines + 1;
 }
 
-// The two digits of `text` at `at` as a number; -1 when either is missing.
-int twoDigits(const QString &text, qsizetype at)
-{
-    if (text.size() < at + 2 || !text.at(at).isDigit() || !text.at(at + 1).isDigit())
-        return -1;
-    return text.at(at).digitValue() * 10 + text.at(at + 1).digitValue();
-}
-
-// The degrees texts are plain decimals the loader wrote; read as such they
-// cost a trip's figures a fraction of QString::toDouble.
-std::optional<double> numberOfText(const QString &text)
-{
-    constexpr qsizetype kMaxPlainLength = kMaxPlainDigits + 2;
-    char bytes[kMaxPlainLength];
-    const bool plain = text.size() <= kMaxPlainLength
-            && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    if (plain) {
-        std::transform(text.cbegin(), text.cend(), bytes, [](QChar c) { return char(c.unicode()); });
-        if (const std::optional<double> value = plainDecimal(QByteArrayView(bytes, text.size())))
-            return value;
-    }
-    bool number = false;
-    const double value = text.toDouble(&number);
-    return number ? std::optional<double>(value) : std::nullopt;
-}
-
-std::optional<double> signedDegrees(const QString &text, bool negative, double limit)
-{
-    const std::optional<double> value = numberOfText(text);
-    if (!value || !std::isfinite(*value) || std::abs(*value) > limit)
-        return std::nullopt;
-    return negative ? -*value : *value;
-}
-
-constexpr int kFirstYear = 2000;
-constexpr qint64 kMsPerSecond = 1000;
-constexpr qint64 kMsPerDay = 24 * 3600 * kMsPerSecond;
-constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
-constexpr double kMaxLatitude = 90;
-constexpr double kMaxLongitude = 180;
-
 } // namespace
-
-std::optional<qint64> recordUtcMs(const GpsLogRecord &record)
-{
-    // The time may carry a fraction of a second after its six digits.
-    if (record.date.size() != 6 || (record.time.size() > 6 && record.time.at(6) != QLatin1Char('.')))
-        return std::nullopt;
-    const int year = twoDigits(record.date, 4);
-    const QDate date(kFirstYear + year, twoDigits(record.date, 2), twoDigits(record.date, 0));
-    const int hours = twoDigits(record.time, 0);
-    const int minutes = twoDigits(record.time, 2);
-    const int seconds = twoDigits(record.time, 4);
-    if (year < 0 || !date.isValid() || hours < 0 || hours > 23 || minutes < 0 || minutes > 59
-        || seconds < 0 || seconds > 59)
-        return std::nullopt;
-    const qint64 days = date.toJulianDay() - kEpochJulianDay;
-    return days * kMsPerDay + ((hours * 60 + minutes) * 60 + seconds) * kMsPerSecond;
-}
-
-std::optional<double> latitudeDegrees(const GpsLogRecord &record)
-{
-    return signedDegrees(record.latitude, record.southOrNorth == QLatin1String("S"), kMaxLatitude);
-}
-
-std::optional<double> longitudeDegrees(const GpsLogRecord &record)
-{
-    return signedDegrees(record.longitude, record.eastOrWest == QLatin1String("W"), kMaxLongitude);
-}
 
 GpsLogData::GpsLogData(QObject *parent)
     : QObject(parent)
@@ -431,12 +358,21 @@ void GpsLogData::LoadGpsLog(QString path)
     const std::optional<QByteArray> content = LogFile::readHead(path);
     if (!content)
         return;
-    records.reserve(records.size() + std::min(lineCount(*content), LogFile::kMaxLines));
+    if (GpsLogReader::formatOf(*content) == GpsLogReader::Format::Camera)
+        loadCameraLog(*content);
+    else
+        records.append(GpsLogReader::read(*content));
+}
+
+void GpsLogData::loadCameraLog(QByteArrayView content)
+{
+    records.reserve(records.size() + std::min(lineCount(content), LogFile::kMaxLines));
     LineSplitter splitter;
-    // In other lines UTF-8 bytes are not characters: the getters read those.
-    forEachLine(*content, [&](QByteArrayView line) {
-        if (isAscii(line))
-            records.append(splitter.record(line));
+    // In lines with other bytes UTF-8 bytes are not characters: the getters read those.
+    const bool allAscii = isAscii(content);
+    forEachLine(content, [&](QByteArrayView line) {
+        if (allAscii || isAscii(line))
+            splitter.fill(line, records.emplaceBack());
         else
             records.append(recordFromLine(QString::fromUtf8(line)));
     });

@@ -1,5 +1,7 @@
 #include "catalogue/uvideoandgpsfiles.h"
 
+#include "catalogue/gpslogdata.h"
+#include "logs/gpslogreader.h"
 #include "logs/logfile.h"
 
 #include <QByteArray>
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -22,6 +25,13 @@ constexpr int kFoldersCutForLog = 3; // the file name, its folder, the folder ab
 constexpr int kSuffixOffset = 5;     // from the separator to the 5th character of the name
 constexpr int kSuffixLength = 4;
 
+// A receiver's log beside the video, named after it: FILE0001.MOV pairs with
+// FILE0001.nmea and the others, in this order. Cameras on FAT cards write the
+// suffix in capitals.
+const char *const kSidecarSuffixes[] = {"nmea", "NMEA", "gps", "GPS", "log", "LOG", "gpx", "GPX"};
+// Enough of a sidecar to tell NMEA or GPX from anything else of that name.
+constexpr qint64 kSidecarHeadBytes = 64 * 1024;
+
 // A log is worth using when strictly more than this share of its lines has a fix.
 constexpr double kMinFixShare = 0.2;
 constexpr char kFixMark = 'A';
@@ -34,6 +44,11 @@ constexpr qsizetype kReadBlockBytes = 256 * 1024;
 bool isRegularFile(const QFileInfo &info)
 {
     return info.isFile();
+}
+
+bool fixShareEnough(qint64 fixes, qint64 lines)
+{
+    return lines > 0 && double(fixes) / double(lines) > kMinFixShare;
 }
 
 // Lines are the bytes between '\n's; a last line without '\n' counts, a final
@@ -61,10 +76,7 @@ public:
 
     bool full() const { return lines >= LogFile::kMaxLines; }
 
-    bool enoughFixes() const
-    {
-        return lines > 0 && double(fixes) / double(lines) > kMinFixShare;
-    }
+    bool enoughFixes() const { return fixShareEnough(fixes, lines); }
 
 private:
     qint64 lines = 0;
@@ -88,6 +100,38 @@ QString pairedLogPath(const QString &videoPath)
         folder.truncate(at);
     }
     return QDir::toNativeSeparators(folder + QStringLiteral("/gps/gps") + suffix + QStringLiteral(".log"));
+}
+
+// Only an NMEA or GPX log pairs as a sidecar: FILE0001.log may be anything
+// else a camera writes.
+bool isReceiverLog(const QString &path)
+{
+    QFile file;
+    if (!LogFile::openRegular(file, path))
+        return false;
+    const QByteArray head = file.read(kSidecarHeadBytes);
+    return GpsLogReader::formatOf(head) != GpsLogReader::Format::Camera;
+}
+
+QString sidecarLogPath(const QFileInfo &video)
+{
+    const QString stem = video.dir().filePath(video.completeBaseName());
+    for (const char *suffix : kSidecarSuffixes) {
+        const QString path = stem + QLatin1Char('.') + QLatin1String(suffix);
+        if (isReceiverLog(path))
+            return QDir::toNativeSeparators(path);
+    }
+    return QString();
+}
+
+// Rated by its records, the seconds the player shows.
+GpsFileState rateReceiverLog(const QString &logPath)
+{
+    GpsLogData log;
+    log.LoadGpsLog(logPath);
+    const qint64 fixes = std::count_if(log.records.cbegin(), log.records.cend(),
+                                       [](const GpsLogRecord &record) { return record.dataAvailable; });
+    return fixShareEnough(fixes, log.records.size()) ? GpsFileAvailable : GpsFileUnavailable;
 }
 
 QString dateText(const QDateTime &modified)
@@ -195,7 +239,7 @@ std::optional<VideoAndGpsfileInfo> UVideoAndGpsfiles::describeVideo(const QStrin
     entry.date = dateText(modified);
     entry.time = timeText(modified);
     entry.gpsFilePath = MakeGpsFilePath(video);
-    entry.gpsState = CheckGpsFile(video);
+    entry.gpsState = CheckGpsFile(entry.gpsFilePath);
     return entry;
 }
 
@@ -222,18 +266,24 @@ GpsFileState UVideoAndGpsfiles::RateGpsFile(QString logPath)
         return GpsFileUnavailable;
     QByteArray block(kReadBlockBytes, Qt::Uninitialized);
     FixCounter counter;
+    // A receiver's log (NMEA, GPX) is rated by its seconds, as it is read.
+    qint64 got = log.read(block.data(), qMin<qint64>(block.size(), LogFile::kMaxBytes));
+    if (got > 0
+        && GpsLogReader::formatOf(QByteArrayView(block.constData(), got)) != GpsLogReader::Format::Camera)
+        return rateReceiverLog(logPath);
+    qint64 total = qMax<qint64>(0, got);
+    if (got > 0)
+        counter.add(block.constData(), got);
     // A file read comes back short only at its end (or on an error, which rates
     // the lines read before it). What lies past the cap is never loaded, so it
     // is not rated either.
-    qint64 got = 0;
-    qint64 total = 0;
-    do {
+    while (got == block.size() && !counter.full()) {
         got = log.read(block.data(), qMin<qint64>(block.size(), LogFile::kMaxBytes - total));
         if (got > 0) {
             counter.add(block.constData(), got);
             total += got;
         }
-    } while (got == block.size() && !counter.full());
+    }
     return counter.enoughFixes() ? GpsFileAvailable : GpsFileUnavailable;
 }
 
@@ -243,14 +293,21 @@ QString UVideoAndGpsfiles::ReadFileName(const QFileInfo &video)
     return isRegularFile(video) && video.isReadable() ? video.fileName() : QString();
 }
 
+// The camera's log wins where it is; without it a receiver's log beside the
+// video. With neither, the camera's path, where its log may still turn up.
 QString UVideoAndGpsfiles::MakeGpsFilePath(const QFileInfo &video)
 {
-    return isRegularFile(video) ? pairedLogPath(video.filePath()) : QString();
+    if (!isRegularFile(video))
+        return QString();
+    const QString cameraLog = pairedLogPath(video.filePath());
+    if (!cameraLog.isEmpty() && isRegularFile(QFileInfo(cameraLog)))
+        return cameraLog;
+    const QString sidecar = sidecarLogPath(video);
+    return sidecar.isEmpty() ? cameraLog : sidecar;
 }
 
-GpsFileState UVideoAndGpsfiles::CheckGpsFile(const QFileInfo &video)
+GpsFileState UVideoAndGpsfiles::CheckGpsFile(const QString &logPath)
 {
-    const QString logPath = MakeGpsFilePath(video);
     if (logPath.isEmpty() || !isRegularFile(QFileInfo(logPath)))
         return GpsFileNotExist;
     return RateGpsFile(logPath);

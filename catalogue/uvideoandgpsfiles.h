@@ -28,7 +28,10 @@ struct VideoAndGpsfileInfo {
     QString fileName;    // with extension; never empty for a stored entry
     QString date;        // video's last modification, local time, "yyyy-MM-dd"
     QString time;        // video's last modification, local time, "hh:mm"
-    QString gpsFilePath; // paired log with native separators; empty if none can be built
+    // Paired log with native separators: the camera's, else a receiver's log
+    // of the same name beside the video, else the camera's path; empty if
+    // none can be built.
+    QString gpsFilePath;
     GpsFileState gpsState = GpsFileNotExist;
 };
 
@@ -78,7 +81,7 @@ private:
     // file system about the video once instead of once per fact.
     static QString ReadFileName(const QFileInfo &video);
     static QString MakeGpsFilePath(const QFileInfo &video);
-    static GpsFileState CheckGpsFile(const QFileInfo &video);
+    static GpsFileState CheckGpsFile(const QString &logPath);
     static GpsFileState RateGpsFile(QString logPath);
 
     bool isValidIndex(int index) const;

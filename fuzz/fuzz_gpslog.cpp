@@ -1,10 +1,12 @@
 // Feeds GpsLogData one input twice: as a single line to the field getters, and
-// as a whole log file to LoadGpsLog. The fast loader must give, line for line,
-// the getters' record, and the record access must stay inside the log. The
+// as a whole log file to LoadGpsLog. For a camera log (what is neither NMEA nor
+// GPX) the fast loader must give, line for line, the getters' record; another
+// log must load as its reader reads it; and the record access must stay inside the log. The
 // first seconds of the log then go to the speed meter, as the update cycle
 // sends them, which must draw any value that the parser gives.
 
 #include "catalogue/gpslogdata.h"
+#include "logs/gpslogreader.h"
 #include "playback/displaytexts.h"
 #include "widgets/uspeedmeter.h"
 
@@ -161,6 +163,15 @@ void checkLoad(const QByteArray &content)
 
     GpsLogData log;
     log.LoadGpsLog(path);
+    if (GpsLogReader::formatOf(content) != GpsLogReader::Format::Camera) {
+        const QList<GpsLogRecord> read = GpsLogReader::read(content);
+        check(read.size() == log.records.size(), QStringLiteral("a receiver's log loads unlike its reader reads it"));
+        for (qsizetype k = 0; k < read.size(); ++k)
+            check(sameRecord(read.at(k), log.records.at(k)), QStringLiteral("record %1 unlike the reader's").arg(k));
+        checkRecordAccess(log);
+        drawOnMeter(log);
+        return;
+    }
     const QList<QByteArray> lines = linesOf(content);
     check(log.records.size() == lines.size(),
           QStringLiteral("%1 records for %2 lines").arg(log.records.size()).arg(lines.size()));

@@ -94,6 +94,34 @@ print_table() {
         missing "$name"
     fi
 
+    name='24-hour log load beside cat of the file (bench_gpslog)'
+    read -r a <<<"$(capture "$gpslog" '^cat of the camera.s log: +([0-9.]+) ms.*' '\1')"
+    read -r b c <<<"$(capture "$gpslog" '^LoadGpsLog \/ cat: +([0-9.]+) \(target at most ([0-9.]+).*' '\1 \2')"
+    if [ -n "$c" ]; then
+        row "$name" "${b}x the cat of the log ($a ms)" "at most ${c}x cat" "$(is 'a <= b' "$b" "$c")"
+    else
+        missing "$name"
+    fi
+    name='86,400 records made, nothing read: the floor of any loader (bench_gpslog)'
+    read -r a <<<"$(capture "$gpslog" '^records alone, nothing read +[0-9.]+ lines\/s +([0-9.]+) ms per load.*' '\1')"
+    if [ -n "$a" ]; then comparison_row "$name" "$a ms"; else missing "$name"; fi
+    read -r d <<<"$(capture "$gpslog" '^gpsbabel, NMEA to GPX: +([0-9.]+) ms.*' '\1')"
+    name='24-hour log load beside gpsbabel of the same drive as NMEA (bench_gpslog)'
+    read -r a b <<<"$(capture "$gpslog" '^camera log vs gpsbabel: +([0-9.]+)x faster \(target at least ([0-9.]+)x.*' '\1 \2')"
+    if [ -n "$b" ]; then
+        row "$name" "${a}x faster than gpsbabel ($d ms)" "at least ${b}x" "$(is 'a >= b' "$a" "$b")"
+    else
+        missing "$name"
+    fi
+    name='the same drive as NMEA (RMC and GGA, 172,800 sentences) read (bench_gpslog)'
+    read -r a <<<"$(capture "$gpslog" '^LoadGpsLog of the NMEA +[0-9.]+ lines\/s +([0-9.]+) ms per load.*' '\1')"
+    read -r b c <<<"$(capture "$gpslog" '^NMEA reader vs gpsbabel: +([0-9.]+)x faster \(target at least ([0-9.]+)x.*' '\1 \2')"
+    if [ -n "$c" ]; then
+        row "$name" "$a ms, ${b}x faster than gpsbabel" "at least ${c}x gpsbabel" "$(is 'a >= b' "$b" "$c")"
+    else
+        missing "$name"
+    fi
+
     name='import of 1,000 recordings (bench_import)'
     read -r a <<<"$(capture "$import" '^import: +([0-9.]+) ms.*' '\1')"
     read -r b c <<<"$(capture "$import" '^import \/ cat: +([0-9.]+) \(target at most ([0-9.]+).*' '\1 \2')"

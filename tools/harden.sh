@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Builds with clang, AddressSanitizer and UndefinedBehaviorSanitizer into
-# build-hardening/, runs the tests of the GPS log parser, the catalogue and two
+# build-hardening/, runs the tests of the GPS log readers, the catalogue and two
 # widgets under Xvfb, then each libFuzzer target for VELMORA_FUZZ_SECONDS
-# (default 60) seconds from its seed corpus. Any sanitizer report, test failure
+# (default 30) seconds from its seed corpus. Any sanitizer report, test failure
 # or fuzzer finding fails the script; a fuzzer's crashing input is kept as
 # build-hardening/fuzz/<fuzzer>-crash-<sha1>.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-hardening"
-seconds="${VELMORA_FUZZ_SECONDS:-60}"
+seconds="${VELMORA_FUZZ_SECONDS:-30}"
 
-tests=(tst_gpslogdata tst_uvideoandgpsfiles tst_uspeedmeter tst_ncframelesshelper)
-fuzzers=(fuzz_gpslog fuzz_catalogue)
+tests=(tst_gpslogdata tst_receiverlogs tst_uvideoandgpsfiles tst_uspeedmeter tst_ncframelesshelper)
+fuzzers=(fuzz_gpslog fuzz_catalogue fuzz_nmealog fuzz_gpxlog)
 
 "$root/tools/install-deps.sh" clang-14 libclang-rt-14-dev llvm-14
 

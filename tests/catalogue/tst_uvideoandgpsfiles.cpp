@@ -133,6 +133,25 @@ QString stateOfCardLog(const QTemporaryDir &card)
     return catalogue.GetGpsFileState(0);
 }
 
+// RMC sentences, `fixes` of them with a fix, then `withoutFix` without.
+QByteArray nmeaOf(int fixes, int withoutFix)
+{
+    QByteArray log;
+    for (int second = 0; second < fixes + withoutFix; ++second) {
+        const QByteArray body = "GPRMC,1200" + QByteArray::number(second).rightJustified(2, '0')
+                + (second < fixes ? ",A,4618.9395,N,00656.1347,E,1.0,,030410,,,A" : ",V,,,,,,,030410,,,N");
+        unsigned char sum = 0;
+        for (const char c : body)
+            sum ^= static_cast<unsigned char>(c);
+        log += '$' + body + '*' + QByteArray::number(sum, 16).rightJustified(2, '0').toUpper() + "\r\n";
+    }
+    return log;
+}
+
+const QByteArray kGpx = "<?xml version=\"1.0\"?><gpx version=\"1.1\"><trk><trkseg>"
+                        "<trkpt lat=\"46.3\" lon=\"6.9\"><time>2010-04-03T12:00:00Z</time></trkpt>"
+                        "</trkseg></trk></gpx>";
+
 enum LogPlace { NoLog, FolderAtLog, PipeAtLog, LinkToLog, DanglingLink, UnreadableLog };
 
 } // namespace
@@ -146,6 +165,8 @@ private slots:
     void adding();
     void pairing_data();
     void pairing();
+    void sidecar_data();
+    void sidecar();
     void rating_data();
     void rating();
     void logPlace_data();
@@ -268,6 +289,54 @@ void TstUVideoAndGpsfiles::pairing()
     QCOMPARE(catalogue.GetVideoFileName(0), QFileInfo(folder.filePath(video)).fileName());
     QCOMPARE(catalogue.GetGpsFilePath(0), log.isEmpty() ? QString() : asGiven(log));
     QCOMPARE(catalogue.GetGpsFileState(0), log.isEmpty() ? kNotExist : kAvailable);
+}
+
+void TstUVideoAndGpsfiles::sidecar_data()
+{
+    QTest::addColumn<QStringList>("files"); // beside the card's video; "gps" is the camera's log
+    QTest::addColumn<QByteArrayList>("contents");
+    QTest::addColumn<QString>("paired"); // the file paired with, or "gps"
+    QTest::addColumn<QString>("state");
+
+    QTest::newRow("camera's log wins") << QStringList{"gps", "FILE0001.nmea"} << QByteArrayList{logOf(1, 0), nmeaOf(1, 0)}
+                                       << "gps" << kAvailable;
+    QTest::newRow("NMEA") << QStringList{"FILE0001.nmea"} << QByteArrayList{nmeaOf(3, 0)} << "FILE0001.nmea" << kAvailable;
+    QTest::newRow("NMEA, capitals") << QStringList{"FILE0001.NMEA"} << QByteArrayList{nmeaOf(3, 0)} << "FILE0001.NMEA"
+                                    << kAvailable;
+    QTest::newRow(".gps") << QStringList{"FILE0001.gps"} << QByteArrayList{nmeaOf(3, 0)} << "FILE0001.gps" << kAvailable;
+    QTest::newRow(".log holding NMEA") << QStringList{"FILE0001.log"} << QByteArrayList{nmeaOf(3, 0)} << "FILE0001.log"
+                                       << kAvailable;
+    QTest::newRow(".log holding something else") << QStringList{"FILE0001.log"} << QByteArrayList{logOf(3, 0)} << "gps"
+                                                 << kNotExist;
+    QTest::newRow("GPX") << QStringList{"FILE0001.gpx"} << QByteArrayList{kGpx} << "FILE0001.gpx" << kAvailable;
+    QTest::newRow("NMEA before GPX") << QStringList{"FILE0001.gpx", "FILE0001.nmea"} << QByteArrayList{kGpx, nmeaOf(0, 3)}
+                                     << "FILE0001.nmea" << kUnavailable;
+    QTest::newRow("1 fix in 5: rated by seconds") << QStringList{"FILE0001.nmea"} << QByteArrayList{nmeaOf(1, 4)}
+                                                  << "FILE0001.nmea" << kUnavailable;
+    QTest::newRow("another video's") << QStringList{"FILE0002.nmea"} << QByteArrayList{nmeaOf(1, 0)} << "gps" << kNotExist;
+    QTest::newRow("GPX without a track") << QStringList{"FILE0001.gpx"} << QByteArrayList{"<gpx/>"} << "FILE0001.gpx"
+                                         << kUnavailable;
+}
+
+void TstUVideoAndGpsfiles::sidecar()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QByteArrayList, contents);
+    QFETCH(QString, paired);
+    QFETCH(QString, state);
+
+    QTemporaryDir card;
+    const QString videoFolder = QFileInfo(card.filePath(kCardVideo)).path();
+    const auto pathOf = [&](const QString &file) {
+        return file == QLatin1String("gps") ? card.filePath(kCardLog) : videoFolder + u'/' + file;
+    };
+    for (int i = 0; i < files.size(); ++i)
+        QVERIFY(writeFile(pathOf(files.at(i)), contents.at(i)));
+    QVERIFY(writeFile(card.filePath(kCardVideo), "video"));
+    UVideoAndGpsfiles catalogue;
+    catalogue.AddVideoAndGpsfiles({card.filePath(kCardVideo)});
+    QCOMPARE(catalogue.GetGpsFilePath(0), pathOf(paired));
+    QCOMPARE(catalogue.GetGpsFileState(0), state);
 }
 
 void TstUVideoAndGpsfiles::rating_data()

@@ -73,6 +73,7 @@ private slots:
     void migratesFromTheFirstVersion();
     void killedWriterLeavesASoundFile();
     void importKeepsOneEntry();
+    void receiverLogAddedLater();
     void listPrintsTheLibrary();
 
 private:
@@ -248,6 +249,35 @@ void TestRecordingLibrary::importKeepsOneEntry()
     // Deleting forgets it in the library too.
     catalogue.DeleteVideoAndGpsfile(0);
     QVERIFY(library.recordings().isEmpty());
+}
+
+// A receiver's log copied beside the video is found by the next import, as
+// the camera's log is; the camera's log, when it turns up, wins.
+void TestRecordingLibrary::receiverLogAddedLater()
+{
+    const QString card = folder->filePath(QStringLiteral("card"));
+    const QString video = cardVideo(card, QStringLiteral("FILE0001.MOV"));
+    QVERIFY(writeFile(video, "video"));
+    RecordingLibrary library(libraryPath());
+    QVERIFY(library.open());
+    UVideoAndGpsfiles catalogue;
+    LibraryKeeper keeper(&catalogue);
+    keeper.restoreFrom(&library);
+    const auto import = [&] { keeper.addImported(*LibraryKeeper::describe(video)); };
+
+    import();
+    QCOMPARE(catalogue.GetGpsFileState(0), QStringLiteral("Not Exist"));
+    const QString nmea = QFileInfo(video).path() + QStringLiteral("/FILE0001.nmea");
+    QVERIFY(writeFile(nmea, "$GPRMC,120000,A,4618.9395,N,00656.1347,E,1.0,,030410,,,A*53\r\n"));
+    import();
+    QCOMPARE(catalogue.GetGpsFilePath(0), nmea);
+    QCOMPARE(catalogue.GetGpsFileState(0), QStringLiteral("Available"));
+    QCOMPARE(library.recordings().first().info.gpsFilePath, nmea);
+    QVERIFY(writeLog(cardLog(card, QStringLiteral("FILE0001.MOV")), 5, 0));
+    import();
+    QCOMPARE(catalogue.GetGpsFilePath(0), cardLog(card, QStringLiteral("FILE0001.MOV")));
+    QCOMPARE(library.recordings().size(), 1);
+    QCOMPARE(library.recordings().first().info.gpsFilePath, catalogue.GetGpsFilePath(0));
 }
 
 void TestRecordingLibrary::listPrintsTheLibrary()
