@@ -1,6 +1,7 @@
 #ifndef TRACKEXPORT_H
 #define TRACKEXPORT_H
 
+#include "logs/gpxlog.h"
 #include "trips/triptimeline.h"
 
 #include <QByteArray>
@@ -42,7 +43,5 @@ QByteArray trackText(const TripTimeline &timeline, const TrackSpan &span, TrackF
 QString exportTrack(const TripTimeline &timeline, const TrackRange &range, TrackFormat format,
                     const QString &path, const QString &trackName);
 
-// The program's own GPX namespace, for speed and G-sensor values.
-inline constexpr char kVelmoraGpxNamespace[] = "https://marvenda.invalid/gpx/1";
 
 #endif // TRACKEXPORT_H

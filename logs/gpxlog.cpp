@@ -129,9 +129,10 @@ void GpxReader::readPointChild(TrackPoint &point, bool &timed)
         timed = time.isValid();
         point.utcMs = timed ? time.toMSecsSinceEpoch() : 0;
     } else if (name == QLatin1String("speed")) {
+        const bool kmh = xml.namespaceUri() == QLatin1String(kVelmoraGpxNamespace);
         const std::optional<double> speed = finiteNumber(xml.readElementText());
         if (speed && *speed >= 0)
-            point.metresPerSecond = speed;
+            point.metresPerSecond = kmh ? *speed / kKmhPerMetrePerSecond : *speed;
     } else if (name == QLatin1String("extensions")) {
         // Speeds of extensions are found at any depth inside.
         int depth = 1;

@@ -288,6 +288,11 @@ void TestReceiverLogs::gpx_data()
                "<extensions><gpxtpx:TrackPointExtension xmlns:gpxtpx=\"x\"><gpxtpx:speed>2</gpxtpx:speed>"
                "</gpxtpx:TrackPointExtension></extensions>") + tail
         << "311224/120000A 120001V 120002V 120003A" << 7.2;
+    QTest::newRow("the program's own export: km/h")
+        << head + point("46.3", "2024-12-31T12:00:00Z") + point("46.3", "2024-12-31T12:00:01Z",
+               "<extensions><velmora:speed xmlns:velmora=\"https://marvenda.invalid/gpx/1\">90</velmora:speed>"
+               "</extensions>") + tail
+        << "311224/120000A 120001A" << 90.0;
     QTest::newRow("point without time skipped") << head + point("46.3", "") + point("46.3", "2024-12-31T12:00:00Z") + tail
                                                 << "311224/120000A" << -1.0;
     QTest::newRow("cut short: points kept") << head + point("46.3", "2024-12-31T12:00:00Z") + "<trkpt lat=\"46"
