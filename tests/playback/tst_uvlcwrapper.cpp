@@ -758,6 +758,14 @@ void TstUVlcWrapper::rendersIntoWidget()
     const QRgb black = qRgb(0, 0, 0);
     QVERIFY(frame.pixel(8, 8) != black);
     QVERIFY(frame.pixel(frame.width() - 8, frame.height() - 8) != black);
+
+    // A lasting pause shows the picture as a still; a seek brings its own.
+    QTest::qWait(800);
+    const QImage held = grabSurface();
+    QVERIFY(colourCount(held) > 50);
+    QVERIFY(held.pixel(held.width() - 8, held.height() - 8) != black);
+    player->SetPosition(900);
+    QTRY_VERIFY_WITH_TIMEOUT(grabSurface() != held, kStateTimeout);
 }
 
 QTEST_MAIN(TstUVlcWrapper)
