@@ -102,11 +102,15 @@ void Velmora::followPlayerToItsPage()
 }
 
 // A moment chosen on the route: of the recording, or of the trip, in
-// whichever clip holds it.
-void Velmora::seekToRouteSecond(int second)
+// whichever clip holds it. The route counts the log's seconds; the video
+// runs the clock offset behind them.
+void Velmora::seekToRouteSecond(int routeSecond)
 {
-    if (second < 0 || (trip && second >= trip->seconds()))
+    if (routeSecond < 0 || (trip && routeSecond >= trip->seconds()))
         return;
+    int second = std::max(0, routeSecond - clockOffset());
+    if (trip)
+        second = std::min(second, trip->seconds() - 1);
     const int position = trip ? trip->positionAtSecond(second) : 0;
     const int index = trip ? trip->clip(position).index : player->GetIndex();
     const qint64 ms = (second - (trip ? trip->offsetOf(position) : 0)) * kMsPerSecond;

@@ -18,11 +18,13 @@ class QWebEngineView;
 
 enum class MapPage;
 
+class FlashLabel;
 class GpsLogData;
 class LibraryKeeper;
 class MapWebProfile;
 class RecordingLibrary;
 struct GpsLogRecord;
+struct DisplaySettings;
 struct TileServer;
 struct Trip;
 class TripTimeline;
@@ -116,6 +118,8 @@ private:
     void removeMissingRecordings();
     void deleteRecording(int index);
     void showAbout();
+    void openSettings();
+    void applyDisplaySettings(const DisplaySettings &display);
     void connectTitleBarAndButtons();
     void connectTheRest();
     void layoutWidgets();
@@ -145,6 +149,11 @@ private:
     void timeSliderMoved(int action);
     void seekTo(int thousandths);
     void changeVolumeBy(int step);
+    void changeRate(double rate);
+    void stepFrame();
+    void showFrameStepped();
+    void changeClockOffset(int delta);
+    int clockOffset() const;
 
     void UpdateTimeLabel();
     void playAndShowPage(int index);
@@ -179,6 +188,9 @@ private:
     static constexpr int kTimeSliderEnd = 1000;
     static constexpr qint64 kSeekStepMs = 5000;
     static constexpr int kVolumeStep = 5;
+    static constexpr qint64 kStepBackMs = 1000;
+    // The log's clock is a few seconds off the camera's at most; an hour off is a mistake.
+    static constexpr int kMostClockOffsetSeconds = 3600;
 
     int playButtonState = 1;
     int maxButtonState = 1;
@@ -228,6 +240,7 @@ private:
     std::unique_ptr<TripTimeline> trip;
     QPushButton *shot = nullptr;
     NoticeBar *notice = nullptr;
+    FlashLabel *flash = nullptr;
     TripsView *tripsView = nullptr;
     // True while the video surface covers the whole window.
     bool fullScreenOn = false;

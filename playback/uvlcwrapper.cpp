@@ -249,6 +249,7 @@ void UVlcWrapper::startCurrent()
     libvlc_media_player_set_media(mediaPlayer, currentMedia);
     bindVideoWindow();
     applyVolume();
+    applyRate(mediaPlayer);
     libvlc_media_player_play(mediaPlayer);
 }
 
@@ -383,6 +384,7 @@ void UVlcWrapper::prepareNext(int index)
     libvlc_media_add_option(nextMedia, ":start-paused");
     libvlc_media_player_set_media(nextPlayer, nextMedia);
     attachEvents(nextPlayer, true);
+    applyRate(nextPlayer);
     nextIndex = index;
     // Under the current surface, so that its first picture stays unseen.
     spare->show();
@@ -487,6 +489,32 @@ void UVlcWrapper::applyVolume()
 {
     if (volume >= 0 && !stopInProgress())
         libvlc_audio_set_volume(mediaPlayer, volume);
+}
+
+void UVlcWrapper::setRate(double rate)
+{
+    if (!(rate > 0))
+        return;
+    playRate = rate;
+    if (!stopInProgress())
+        applyRate(mediaPlayer);
+    if (nextPlayer)
+        applyRate(nextPlayer);
+}
+
+// As for the volume: a player that stops would make the call wait.
+void UVlcWrapper::applyRate(libvlc_media_player_t *player)
+{
+    if (player && !(player == mediaPlayer && stopInProgress()))
+        libvlc_media_player_set_rate(player, float(playRate));
+}
+
+void UVlcWrapper::nextFrame()
+{
+    if (!hasMedia() || state() != State::Paused)
+        return;
+    dropPrepared();
+    libvlc_media_player_next_frame(mediaPlayer);
 }
 
 bool UVlcWrapper::stopInProgress() const

@@ -9,6 +9,7 @@
 #include "library/recordinglibrary.h"
 #include "testrecordings.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -29,8 +30,7 @@ StoredRecording recording(const QString &path, GpsFileState state = GpsFileAvail
     StoredRecording stored;
     stored.info.videoPath = path;
     stored.info.fileName = QFileInfo(path).fileName();
-    stored.info.date = QStringLiteral("2010-04-03");
-    stored.info.time = QStringLiteral("12:54");
+    stored.info.startMs = QDateTime(QDate(2010, 4, 3), QTime(12, 54, 7)).toMSecsSinceEpoch();
     stored.info.gpsState = state;
     stored.video = { 1000, 1 };
     return stored;
