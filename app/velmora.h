@@ -151,7 +151,6 @@ private:
     void changeVolumeBy(int step);
     void changeRate(double rate);
     void stepFrame();
-    void showFrameStepped();
     void changeClockOffset(int delta);
     int clockOffset() const;
 

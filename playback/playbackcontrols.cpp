@@ -25,9 +25,6 @@
 
 namespace {
 
-// libvlc tells the time of a stepped picture once it has decoded it.
-constexpr int kFrameSettleMs = 150;
-
 // Each rule names the face the button has just left, so none of them applies;
 // setting them only re-polishes the button, and the application style sheet's
 // rules for the new object name give it its face.
@@ -185,19 +182,13 @@ void Velmora::changeRate(double rate)
     flash->flash(PlaybackRate::overlayText(rate));
 }
 
-// While paused only; the display follows the picture once libvlc has shown it.
+// While paused no tick follows the picture, so the display follows the step.
 void Velmora::stepFrame()
 {
     if (player->state() != UVlcWrapper::State::Paused)
         return;
     player->nextFrame();
-    QTimer::singleShot(kFrameSettleMs, this, &Velmora::showFrameStepped);
-}
-
-void Velmora::showFrameStepped()
-{
-    if (player->state() == UVlcWrapper::State::Paused)
-        showPosition(player->GetPlayTime());
+    showPosition(player->GetPlayTime());
 }
 
 // One offset for every clip of a drive: they come from one camera and one

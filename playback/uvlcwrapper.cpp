@@ -241,6 +241,7 @@ void UVlcWrapper::startCurrent()
 {
     if (!isValidIndex(currentIndex))
         return;
+    steppedMs = 0;
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     if (const qint64 startAt = std::exchange(startAtMs, 0); startAt > 0) {
         const QByteArray option = ":start-time=" + QByteArray::number(startAt / 1000.0, 'f', 3);
@@ -514,7 +515,33 @@ void UVlcWrapper::nextFrame()
     if (!hasMedia() || state() != State::Paused)
         return;
     dropPrepared();
+    const qint64 now = libvlc_media_player_get_time(mediaPlayer);
+    if (now != steppedFromMs) {
+        steppedFromMs = now;
+        steppedMs = 0;
+    }
     libvlc_media_player_next_frame(mediaPlayer);
+    steppedMs += frameMs();
+}
+
+// From the video track's frame rate; a common camera's 25 frames a second
+// when the file does not say.
+qint64 UVlcWrapper::frameMs() const
+{
+    constexpr qint64 kUsualFrameMs = 40;
+    libvlc_media_track_t **tracks = nullptr;
+    const unsigned count = libvlc_media_tracks_get(currentMedia, &tracks);
+    qint64 ms = kUsualFrameMs;
+    for (unsigned i = 0; i < count; ++i) {
+        const libvlc_media_track_t *track = tracks[i];
+        if (track->i_type == libvlc_track_video && track->video && track->video->i_frame_rate_num > 0
+            && track->video->i_frame_rate_den > 0) {
+            ms = qMax<qint64>(1, qint64(1000) * track->video->i_frame_rate_den / track->video->i_frame_rate_num);
+            break;
+        }
+    }
+    libvlc_media_tracks_release(tracks, count);
+    return ms;
 }
 
 bool UVlcWrapper::stopInProgress() const
@@ -528,6 +555,7 @@ void UVlcWrapper::SetPosition(int pos)
     if (!hasMedia())
         return;
     dropPrepared();
+    steppedMs = 0;
     libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
 }
 
@@ -536,6 +564,7 @@ void UVlcWrapper::seekToTime(qint64 ms)
     if (!hasMedia())
         return;
     dropPrepared();
+    steppedMs = 0;
     libvlc_media_player_set_time(mediaPlayer, ms);
 }
 
@@ -606,7 +635,15 @@ qint64 UVlcWrapper::GetPlayTime()
 {
     if (!mediaPlayer)
         return 0;
-    return hasMedia() ? libvlc_media_player_get_time(mediaPlayer) : -1;
+    if (!hasMedia())
+        return -1;
+    const qint64 time = libvlc_media_player_get_time(mediaPlayer);
+    if (steppedMs > 0 && time == steppedFromMs) {
+        const qint64 length = libvlc_media_player_get_length(mediaPlayer);
+        return length > 0 ? qMin(time + steppedMs, length) : time + steppedMs;
+    }
+    steppedMs = 0;
+    return time;
 }
 
 qint64 UVlcWrapper::GetMediaLength()

@@ -66,7 +66,8 @@ public:
     // like the volume, and given to each recording as it starts.
     void setRate(double rate);
     double rate() const { return playRate; }
-    // One picture on, while paused; nothing otherwise.
+    // One picture on, while paused; nothing otherwise. GetPlayTime() counts
+    // the pictures stepped.
     void nextFrame();
 
 signals:
@@ -110,6 +111,7 @@ private:
     bool stopInProgress() const;
     void applyVolume();
     void applyRate(libvlc_media_player_t *player);
+    qint64 frameMs() const;
     bool isValidIndex(int index) const;
     bool hasMedia() const;
     void startCurrent();
@@ -149,6 +151,10 @@ private:
     // one is asked for.
     int volume = -1;
     double playRate = 1.0;
+    // libvlc 3 shows the stepped pictures but leaves its time where the pause
+    // left it: the steps are counted here until its own time moves again.
+    qint64 steppedFromMs = -1;
+    qint64 steppedMs = 0;
 };
 
 #endif // UVLCWRAPPER_H
