@@ -89,7 +89,8 @@ void Velmora::prepareNextClip(qint64 playTimeMs)
         return;
     const qint64 length = player->GetMediaLength();
     const int next = nextClipIndex();
-    if (next >= 0 && length > 0 && length - playTimeMs <= kPrepareAheadMs)
+    // As long before the end in the clock's time at any playback speed.
+    if (next >= 0 && length > 0 && length - playTimeMs <= qint64(kPrepareAheadMs * player->rate()))
         player->prepareNext(next);
 }
 

@@ -404,7 +404,8 @@ void UVlcWrapper::scheduleWarmStart()
     const qint64 time = libvlc_media_player_get_time(mediaPlayer);
     if (!nextPlayer || nextWarm || length <= 0 || time < 0)
         return;
-    warmStart->start(int(qBound<qint64>(0, length - time - kWarmStartMs, length)));
+    // The media's milliseconds pass faster or slower than the clock's at another speed.
+    warmStart->start(int(qBound<qint64>(0, qint64((length - time) / playRate) - kWarmStartMs, length)));
 }
 
 void UVlcWrapper::startPreparedUnseen()
