@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 const QString kLocalName = QStringLiteral("local");
@@ -60,26 +62,63 @@ QString isoText(qint64 utcMs, const DisplayZone &zone)
     return at.toOffsetFromUtc(at.offsetFromUtc()).toString(Qt::ISODate);
 }
 
+namespace {
+
+// A line of the camera's log is under a hundred bytes; a longer one is no
+// record, and is passed over without being parsed (a crafted log of one 32 MB
+// line would otherwise cost seconds an import).
+constexpr qsizetype kLongestLine = 1024;
+// The log is opened unbuffered: it is read in blocks.
+constexpr qint64 kBlockBytes = 64 * 1024;
+
+std::optional<qint64> fixTime(const GpsLogData &reader, QByteArrayView line)
+{
+    if (!line.startsWith('A'))
+        return std::nullopt;
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const GpsLogRecord record = reader.recordFromLine(QString::fromUtf8(line));
+    return record.dataAvailable ? recordUtcMs(record) : std::nullopt;
+}
+
+} // namespace
+
 std::optional<qint64> firstFixUtcMs(const QString &logPath)
 {
     QFile log;
     if (logPath.isEmpty() || !LogFile::openRegular(log, logPath))
         return std::nullopt;
     const GpsLogData reader;
+    QByteArray line;
+    bool tooLong = false;
     qint64 read = 0;
-    for (qsizetype lines = 0; lines < LogFile::kMaxLines && read < LogFile::kMaxBytes && !log.atEnd(); ++lines) {
-        const QByteArray bytes = log.readLine(LogFile::kMaxBytes - read);
-        read += bytes.size();
-        if (!bytes.startsWith('A'))
-            continue;
-        QByteArrayView line(bytes);
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        const GpsLogRecord record = reader.recordFromLine(QString::fromUtf8(line));
-        if (!record.dataAvailable)
-            continue;
-        if (const std::optional<qint64> ms = recordUtcMs(record))
-            return ms;
+    qsizetype lines = 0;
+    while (read < LogFile::kMaxBytes && lines < LogFile::kMaxLines) {
+        const QByteArray block = log.read(std::min(kBlockBytes, LogFile::kMaxBytes - read));
+        if (block.isEmpty())
+            break;
+        read += block.size();
+        for (qsizetype from = 0; from < block.size() && lines < LogFile::kMaxLines;) {
+            const qsizetype newline = block.indexOf('\n', from);
+            const qsizetype end = newline < 0 ? block.size() : newline;
+            if (!tooLong)
+                line.append(block.constData() + from, end - from);
+            if (line.size() > kLongestLine) {
+                tooLong = true;
+                line.clear();
+            }
+            if (newline < 0)
+                break;
+            ++lines;
+            if (!tooLong) {
+                if (const std::optional<qint64> ms = fixTime(reader, line))
+                    return ms;
+            }
+            line.clear();
+            tooLong = false;
+            from = newline + 1;
+        }
     }
-    return std::nullopt;
+    // A last line without its newline counts too.
+    return tooLong || lines >= LogFile::kMaxLines ? std::nullopt : fixTime(reader, line);
 }

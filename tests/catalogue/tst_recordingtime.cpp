@@ -103,6 +103,8 @@ void TstRecordingTime::firstFix_data()
     QTest::newRow("fix with an impossible date passed over")
             << "A,310210,131032,4618.9395,N,00656.1347,E,0.00,0.00,0.00,0.99;\n" + fix
             << utcMs(2010, 4, 3, 13, 10, 32);
+    QTest::newRow("a line too long to be a record passed over")
+            << QByteArray(4000, 'A') + "\n" + fix << utcMs(2010, 4, 3, 13, 10, 32);
     QTest::newRow("no fix") << noFix.repeated(5) << qint64(-1);
     QTest::newRow("empty") << QByteArray() << qint64(-1);
 }
