@@ -7,6 +7,7 @@
 #include "library/librarykeeper.h"
 #include "library/usersettings.h"
 #include "maptiles/tileserver.h"
+#include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
@@ -372,6 +373,7 @@ void Velmora::applyDisplaySettings(const DisplaySettings &display)
     carSpeedMeter->setSpeedUnit(display.speedUnit);
     catalogue->setDisplayZone(zone);
     tripsView->setDisplay(display.speedUnit, zone);
+    runMapScript(speedUnitScript(display.speedUnit));
     ListTableUpdate();
 }
 

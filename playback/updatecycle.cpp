@@ -186,6 +186,7 @@ void Velmora::sendRoute(const GpsLogRecord &first)
     const qint64 lengthMs = trip ? trip->seconds() * kMsPerSecond : player->GetMediaLength();
     runMapScript(routeNodesScript(*gpsLog, lengthMs));
     runMapScript(hardEventsScript(*gpsLog, TripSettings::load().hardEventG));
+    runMapScript(speedUnitScript(carSpeedMeter->speedUnit()));
     runMapScript(QStringLiteral("showPath()"));
     pathDrawn = 1;
 }
