@@ -45,7 +45,6 @@ void TstDisplaySettings::conversion_data()
     QTest::newRow("km/h stays") << SpeedUnit::Kmh << 129.8 << 129.8 << 129.8;
     QTest::newRow("one mile") << SpeedUnit::Mph << 1.609344 << 1.0 << 1.0;
     QTest::newRow("100 km/h") << SpeedUnit::Mph << 100.0 << 62.137119 << 62.137119;
-    QTest::newRow("standing") << SpeedUnit::Mph << 0.0 << 0.0 << 0.0;
 }
 
 void TstDisplaySettings::conversion()

@@ -248,9 +248,7 @@ void TestRecordingLibrary::migratesFromTheSecondVersion()
         for (const StoredRecording &recording : stored) {
             QCOMPARE(recording.info.startMs, start);
             QCOMPARE(recording.clockOffsetSeconds, 0);
-            QCOMPARE(recording.durationMs, 60000);
         }
-        QCOMPARE(stored.at(1).info.fileName, QStringLiteral("FILE0002.MOV"));
         QVERIFY(library.storeClockOffset(stored.at(1).info.videoPath, -3));
     }
     RecordingLibrary library(libraryPath());

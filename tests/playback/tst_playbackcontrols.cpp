@@ -433,7 +433,6 @@ void TestPlaybackControls::rateKeys_data()
 
     const auto times = [](int key, int count) { return QList<int>(count, key); };
     QTest::newRow("] once") << times(Qt::Key_BracketRight, 1) << 1.25;
-    QTest::newRow("[ once") << times(Qt::Key_BracketLeft, 1) << 0.75;
     QTest::newRow("] up to the fastest and past it") << times(Qt::Key_BracketRight, 12) << 4.0;
     QTest::newRow("[ down to the slowest and past it") << times(Qt::Key_BracketLeft, 12) << 0.25;
     QTest::newRow("fastest, then one down") << times(Qt::Key_BracketRight, 12) + times(Qt::Key_BracketLeft, 1)
@@ -500,7 +499,6 @@ void TestPlaybackControls::frameSteps()
     QTest::keyClick(w.window.get(), Qt::Key_Comma);
     QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() <= stepped - 900, kTimeout);
     QVERIFY2(player->GetPlayTime() >= stepped - 1600, qPrintable(QString::number(stepped - player->GetPlayTime())));
-    QCOMPARE(player->GetState(), int(UVlcWrapper::Paused));
     QVERIFY2(qAbs(shownSecond() - int(stepped - 1000) / 1000) <= 1, qPrintable(QString::number(shownSecond())));
 }
 
