@@ -1,5 +1,6 @@
 #include "app/commandlinemodes.h"
 
+#include "catalogue/recordingtime.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "catalogue/videoimport.h"
 #include "export/captionedsnapshot.h"
@@ -22,16 +23,13 @@
 
 namespace {
 
-QString utcText(qint64 ms)
+QString tripLine(const TripFigures &figures, const DisplaySettings &display)
 {
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODate);
-}
-
-QString tripLine(const TripFigures &figures)
-{
-    return QStringList{ utcText(figures.startMs), utcText(figures.endMs),
+    const DisplayZone zone = DisplayZone::named(display.timeZone);
+    return QStringList{ isoText(figures.startMs, zone), isoText(figures.endMs, zone),
                         QString::number(figures.durationSeconds), QString::number(figures.clips),
-                        QString::number(figures.distanceKm, 'f', 3), QString::number(figures.maxSpeedKmh, 'f', 1),
+                        QString::number(distanceIn(display.speedUnit, figures.distanceKm), 'f', 3),
+                        QString::number(speedIn(display.speedUnit, figures.maxSpeedKmh), 'f', 1),
                         QString::number(figures.hardEvents) }
             .join(QLatin1Char('\t'));
 }
@@ -177,9 +175,10 @@ int listLibrary(QTextStream &out, QTextStream &err)
     if (const std::optional<int> status = openLibrary(library, err))
         return *status;
     const QList<StoredRecording> recordings = library.recordings();
+    const DisplayZone zone = DisplayZone::named(DisplaySettings::load().timeZone);
     for (const StoredRecording &recording : recordings) {
         const VideoAndGpsfileInfo &info = recording.info;
-        out << info.fileName << '\t' << info.date << '\t' << info.time << '\t'
+        out << info.fileName << '\t' << dateText(info.startMs, zone) << '\t' << clockText(info.startMs, zone) << '\t'
             << gpsFileStateText(info.gpsState) << '\t' << info.videoPath << '\n';
     }
     out.flush();
@@ -196,8 +195,9 @@ int listTrips(QTextStream &out, QTextStream &err)
     keeper.restoreFrom(&library);
     keeper.probeNow();
     const TripSettings settings = TripSettings::load();
+    const DisplaySettings display = DisplaySettings::load();
     for (const TripRow &row : tripRows(keeper.tripClips(), settings.gapMs(), settings.hardEventG))
-        out << tripLine(row.figures) << '\n';
+        out << tripLine(row.figures, display) << '\n';
     out.flush();
     return 0;
 }

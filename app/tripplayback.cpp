@@ -93,7 +93,8 @@ void Velmora::prepareNextClip(qint64 playTimeMs)
         return;
     const qint64 length = player->GetMediaLength();
     const int next = nextClipIndex();
-    if (next >= 0 && length > 0 && length - playTimeMs <= kPrepareAheadMs)
+    // As long before the end in the clock's time at any playback speed.
+    if (next >= 0 && length > 0 && length - playTimeMs <= qint64(kPrepareAheadMs * player->rate()))
         player->prepareNext(next);
 }
 
@@ -106,11 +107,15 @@ void Velmora::followPlayerToItsPage()
 }
 
 // A moment chosen on the route: of the recording, or of the trip, in
-// whichever clip holds it.
-void Velmora::seekToRouteSecond(int second)
+// whichever clip holds it. The route counts the log's seconds; the video
+// runs the clock offset behind them.
+void Velmora::seekToRouteSecond(int routeSecond)
 {
-    if (second < 0 || (trip && second >= trip->seconds()))
+    if (routeSecond < 0 || (trip && routeSecond >= trip->seconds()))
         return;
+    int second = std::max(0, routeSecond - clockOffset());
+    if (trip)
+        second = std::min(second, trip->seconds() - 1);
     const int position = trip ? trip->positionAtSecond(second) : 0;
     const int index = trip ? trip->clip(position).index : player->GetIndex();
     const qint64 ms = (second - (trip ? trip->offsetOf(position) : 0)) * kMsPerSecond;

@@ -2,7 +2,6 @@
 
 #include "library/usersettings.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,11 +18,6 @@
 namespace {
 
 constexpr int kRowRole = Qt::UserRole;
-
-QString localTime(qint64 ms, const QString &format)
-{
-    return QDateTime::fromMSecsSinceEpoch(ms).toLocalTime().toString(format);
-}
 
 QString durationText(qint64 seconds)
 {
@@ -52,8 +46,7 @@ TripsView::TripsView(QWidget *parent)
     table->setUniformRowHeights(true);
     table->setAlternatingRowColors(true);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
-    table->setHeaderLabels({ tr("Date"), tr("Start"), tr("End"), tr("Duration"), tr("Clips"), tr("km"),
-                             tr("Max km/h"), tr("Mean km/h"), tr("Events") });
+    setHeaders();
     table->headerItem()->setToolTip(5, tr("Distance driven"));
     table->headerItem()->setToolTip(7, tr("Mean speed while moving"));
     table->headerItem()->setToolTip(8, tr("Hard braking, swerves and bumps"));
@@ -75,6 +68,21 @@ TripsView::TripsView(QWidget *parent)
             refresh(pending);
     });
     hide();
+}
+
+void TripsView::setHeaders()
+{
+    table->setHeaderLabels({ tr("Date"), tr("Start"), tr("End"), tr("Duration"), tr("Clips"),
+                             distanceUnitText(unit), tr("Max %1").arg(speedUnitText(unit)),
+                             tr("Mean %1").arg(speedUnitText(unit)), tr("Events") });
+}
+
+void TripsView::setDisplay(SpeedUnit newUnit, const DisplayZone &newZone)
+{
+    unit = newUnit;
+    zone = newZone;
+    setHeaders();
+    fill(QList<TripRow>(shown));
 }
 
 // The native window is made when first shown, as the notice's is.
@@ -110,14 +118,14 @@ void TripsView::fill(const QList<TripRow> &rows)
         const TripFigures &figures = rows.at(row).figures;
         auto *item = new QTreeWidgetItem(table);
         const QStringList texts = {
-            localTime(figures.startMs, QStringLiteral("yyyy-MM-dd")),
-            localTime(figures.startMs, QStringLiteral("HH:mm:ss")),
-            localTime(figures.endMs, QStringLiteral("HH:mm:ss")),
+            dateText(figures.startMs, zone),
+            clockText(figures.startMs, zone),
+            clockText(figures.endMs, zone),
             durationText(figures.durationSeconds),
             QString::number(figures.clips),
-            locale.toString(figures.distanceKm, 'f', 1),
-            locale.toString(figures.maxSpeedKmh, 'f', 0),
-            locale.toString(figures.meanMovingSpeedKmh, 'f', 0),
+            locale.toString(distanceIn(unit, figures.distanceKm), 'f', 1),
+            locale.toString(speedIn(unit, figures.maxSpeedKmh), 'f', 0),
+            locale.toString(speedIn(unit, figures.meanMovingSpeedKmh), 'f', 0),
             QString::number(figures.hardEvents),
         };
         for (int column = 0; column < texts.size(); ++column) {
@@ -156,7 +164,7 @@ void TripsView::offerClips(const QPoint &where)
     for (int position = 0; position < clips.size(); ++position) {
         const TripClip &clip = clips.at(position);
         from->addAction(QStringLiteral("%1  %2").arg(
-                                localTime(clip.startMs, QStringLiteral("HH:mm:ss")),
+                                clockText(clip.startMs, zone),
                                 QFileInfo(clip.videoPath).fileName()),
                         this, [this, row, position] { playRow(row, position); });
     }

@@ -1,6 +1,8 @@
 #ifndef TRIPSVIEW_H
 #define TRIPSVIEW_H
 
+#include "catalogue/recordingtime.h"
+#include "library/speedunit.h"
 #include "trips/trip.h"
 #include "trips/tripfigures.h"
 
@@ -27,6 +29,8 @@ public:
     void open(const QList<TripClip> &clips);
     // While open, the drives are worked out again.
     void refresh(const QList<TripClip> &clips);
+    // The unit and zone the figures and times are shown in; shown again at once.
+    void setDisplay(SpeedUnit unit, const DisplayZone &zone);
     // The rows shown; empty while they are worked out.
     const QList<TripRow> &rows() const { return shown; }
 
@@ -38,6 +42,7 @@ protected:
 
 private:
     void fill(const QList<TripRow> &rows);
+    void setHeaders();
     static int rowOf(const QTreeWidgetItem *item);
     void playRow(int row, int position);
     void offerClips(const QPoint &where);
@@ -49,6 +54,8 @@ private:
     // A refresh asked for while the drives are worked out runs after it.
     QList<TripClip> pending;
     bool refreshPending = false;
+    SpeedUnit unit = SpeedUnit::Kmh;
+    DisplayZone zone;
 };
 
 #endif // TRIPSVIEW_H

@@ -1,6 +1,7 @@
 #include "app/velmora.h"
 
 #include "app/exportactions.h"
+#include "app/settingsdialog.h"
 #include "app/tripsview.h"
 #include "catalogue/gpslogdata.h"
 #include "export/captionedsnapshot.h"
@@ -8,11 +9,14 @@
 #include "library/librarykeeper.h"
 #include "library/usersettings.h"
 #include "maptiles/tileserver.h"
+#include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
+#include "playback/playbackrate.h"
 #include "playback/uvlcwrapper.h"
 #include "trips/triptimeline.h"
+#include "widgets/flashlabel.h"
 #include "widgets/jumpclickstyle.h"
 #include "widgets/ncframelesshelper.h"
 #include "widgets/noticebar.h"
@@ -133,6 +137,7 @@ Velmora::Velmora(QWidget *parent)
     videoWindow->setWindowFlags(Qt::FramelessWindowHint);
     // Laid over the video; its own native window keeps it above the picture.
     notice = new NoticeBar(this);
+    flash = new FlashLabel(this);
 
     gpsLog = std::make_unique<GpsLogData>(nullptr);
 
@@ -162,6 +167,8 @@ Velmora::Velmora(QWidget *parent)
     rangeBand = new RangeBand(videoTimeSlider);
 
     connectTheRest();
+    // The settings file is read only when the window remembers; until then the system's defaults.
+    applyDisplaySettings(DisplaySettings());
     // What the slider shows is what is heard, from the first recording on.
     player->SetVolume(videoVolumnSlider->value());
     addToolTips();
@@ -189,6 +196,7 @@ void Velmora::remember(RecordingLibrary *library, const QString &problem)
         setGeometry(memory.geometry);
     if (memory.maximized)
         MaxWindow();
+    applyDisplaySettings(DisplaySettings::load());
     showListPage(memory.listPage);
     if (!problem.isEmpty())
         notice->showNotice(problem);
@@ -333,6 +341,7 @@ void Velmora::createMenu()
     }
     menu->addAction(tr("Trips…"), this, [this] { tripsView->open(keeper->tripClips()); });
     menu->addAction(tr("Remove missing recordings"), this, &Velmora::removeMissingRecordings);
+    menu->addAction(tr("Settings…"), this, &Velmora::openSettings);
     menu->addSeparator();
     menu->addActions(exportActions->actions());
     menu->addSeparator();
@@ -353,6 +362,27 @@ void Velmora::removeMissingRecordings()
     }
     showListPage(status->currentPage);
     notice->showNotice(tr("Missing recordings removed: %1").arg(removed));
+}
+
+void Velmora::openSettings()
+{
+    SettingsDialog dialog(DisplaySettings{ carSpeedMeter->speedUnit(), catalogue->zone().name() }, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const DisplaySettings chosen = dialog.chosen();
+    if (remembering)
+        chosen.save();
+    applyDisplaySettings(chosen);
+}
+
+void Velmora::applyDisplaySettings(const DisplaySettings &display)
+{
+    const DisplayZone zone = DisplayZone::named(display.timeZone);
+    carSpeedMeter->setSpeedUnit(display.speedUnit);
+    catalogue->setDisplayZone(zone);
+    tripsView->setDisplay(display.speedUnit, zone);
+    runMapScript(speedUnitScript(display.speedUnit));
+    ListTableUpdate();
 }
 
 void Velmora::showAbout()
@@ -390,6 +420,9 @@ void Velmora::connectTheRest()
     connect(videoVolumnSlider, &QSlider::valueChanged, player, &UVlcWrapper::SetVolume);
     connect(player, &UVlcWrapper::stateChanged, this, &Velmora::playerStateChanged);
     connect(player, &UVlcWrapper::continued, this, &Velmora::followPlayerToItsPage);
+    // A recording or drive the user picks starts at normal speed; the clips
+    // that follow keep the speed chosen.
+    connect(tripsView, &TripsView::playRequested, this, [this] { changeRate(PlaybackRate::kNormal); });
     connect(tripsView, &TripsView::playRequested, this, &Velmora::playTrip);
     connect(keeper, &LibraryKeeper::tripsChanged, this, [this] { tripsView->refresh(keeper->tripClips()); });
     connect(videoListItemImport, &QPushButton::clicked, this, &Velmora::OpenFiles);
@@ -398,6 +431,8 @@ void Velmora::connectTheRest()
     connect(videoListRight, &QTableWidget::cellClicked, this, &Velmora::ListTableClearSelecttionLeft);
     connect(videoListLeft, &QTableWidget::cellClicked, this, &Velmora::ListTableSetIndexLeft);
     connect(videoListRight, &QTableWidget::cellClicked, this, &Velmora::ListTableSetIndexRight);
+    for (QTableWidget *table : { videoListLeft, videoListRight })
+        connect(table, &QTableWidget::cellDoubleClicked, this, [this] { changeRate(PlaybackRate::kNormal); });
     connect(videoListLeft, &QTableWidget::cellDoubleClicked, this, &Velmora::ListTablePlayVideoLeft);
     connect(videoListRight, &QTableWidget::cellDoubleClicked, this, &Velmora::ListTablePlayVideoRight);
     connect(videoListPrePage, &QPushButton::clicked, this, &Velmora::ListTablePreviousPage);
@@ -445,6 +480,12 @@ void Velmora::createShortcuts()
     onKey(Qt::Key_Up, [this] { changeVolumeBy(kVolumeStep); });
     onKey(Qt::Key_Down, [this] { changeVolumeBy(-kVolumeStep); });
     onKey(Qt::Key_S, [this] { takeShot(); });
+    onKey(Qt::Key_BracketLeft, [this] { changeRate(PlaybackRate::slower(player->rate())); });
+    onKey(Qt::Key_BracketRight, [this] { changeRate(PlaybackRate::faster(player->rate())); });
+    onKey(Qt::Key_Period, [this] { stepFrame(); });
+    onKey(Qt::Key_Comma, [this] { seekBy(-kStepBackMs); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), [this] { changeClockOffset(-1); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_BracketRight), [this] { changeClockOffset(1); });
     for (const Qt::Key key : { Qt::Key_F, Qt::Key_Return, Qt::Key_Enter })
         onKey(key, [this] { fullscreen(); });
     onKey(Qt::Key_PageUp, [this] { ListTablePreviousPage(); });
@@ -482,6 +523,7 @@ void Velmora::layoutWidgets()
         videoWindow->setGeometry(5, 55, D, H - 310);
     googleMap->setGeometry(W - 465, 55, 460, H - 310);
     notice->placeOver(videoWindow->geometry());
+    flash->placeOver(videoWindow->geometry());
     tripsView->setGeometry(5, 55, D, H - 60);
 
     videoTimeSlider->setGeometry(5, H - 202, (4 * D) / 6, 20);

@@ -19,12 +19,14 @@ class QWebEngineView;
 enum class MapPage;
 
 class ExportActions;
+class FlashLabel;
 class GpsLogData;
 class LibraryKeeper;
 class MapWebProfile;
 class RecordingLibrary;
 struct GpsLogRecord;
 struct ExportSubject;
+struct DisplaySettings;
 struct TileServer;
 struct Trip;
 class TripTimeline;
@@ -120,6 +122,8 @@ private:
     void removeMissingRecordings();
     void deleteRecording(int index);
     void showAbout();
+    void openSettings();
+    void applyDisplaySettings(const DisplaySettings &display);
     void connectTitleBarAndButtons();
     void connectTheRest();
     void layoutWidgets();
@@ -152,6 +156,10 @@ private:
     void timeSliderMoved(int action);
     void seekTo(int thousandths);
     void changeVolumeBy(int step);
+    void changeRate(double rate);
+    void stepFrame();
+    void changeClockOffset(int delta);
+    int clockOffset() const;
 
     void UpdateTimeLabel();
     void playAndShowPage(int index);
@@ -187,6 +195,9 @@ private:
     static constexpr qint64 kSeekStepMs = 5000;
     static constexpr qint64 kMsPerSecond = 1000;
     static constexpr int kVolumeStep = 5;
+    static constexpr qint64 kStepBackMs = 1000;
+    // The log's clock is a few seconds off the camera's at most; an hour off is a mistake.
+    static constexpr int kMostClockOffsetSeconds = 3600;
 
     int playButtonState = 1;
     int maxButtonState = 1;
@@ -236,6 +247,7 @@ private:
     std::unique_ptr<TripTimeline> trip;
     QPushButton *shot = nullptr;
     NoticeBar *notice = nullptr;
+    FlashLabel *flash = nullptr;
     TripsView *tripsView = nullptr;
     ExportActions *exportActions = nullptr;
     RangeBand *rangeBand = nullptr;

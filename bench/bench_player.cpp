@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -250,8 +251,7 @@ bool fillLibrary(const PlayerProcess &player, int count)
         StoredRecording recording;
         recording.info.videoPath = QStringLiteral("/media/sd/DCIM/%1MEDIA/FILE%2.MOV").arg(100 + i / 1000).arg(i % 10000, 4, 10, QLatin1Char('0'));
         recording.info.fileName = QFileInfo(recording.info.videoPath).fileName();
-        recording.info.date = QStringLiteral("2026-06-01");
-        recording.info.time = QStringLiteral("08:00");
+        recording.info.startMs = QDateTime(QDate(2026, 6, 1), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
         recording.info.gpsState = GpsFileAvailable;
         if (!library.store(recording))
             return false;

@@ -60,7 +60,7 @@ void showEntry(QTableWidget *table, int row, const UVideoAndGpsfiles &catalogue,
     table->item(row, NameColumn)->setText(catalogue.GetVideoFileName(index));
     markIfMissing(table, row, catalogue.GetVideoPath(index));
     table->item(row, DateColumn)->setText(catalogue.GetVideoDate(index));
-    table->item(row, TimeColumn)->setText(catalogue.GetVideoTime(index));
+    table->item(row, TimeColumn)->setText(clockText(catalogue.startMs(index), catalogue.zone()));
     table->item(row, GpsStateColumn)->setText(translatedGpsState(catalogue.GetGpsFileState(index)));
 }
 

@@ -16,7 +16,6 @@
 
 namespace {
 
-const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kTimeFormat = QStringLiteral("hh:mm");
 
 // The log sits in <two folders above the video's folder>/gps/ and is named
@@ -134,16 +133,6 @@ GpsFileState rateReceiverLog(const QString &logPath)
     return fixShareEnough(fixes, log.records.size()) ? GpsFileAvailable : GpsFileUnavailable;
 }
 
-QString dateText(const QDateTime &modified)
-{
-    return modified.toString(kDateFormat);
-}
-
-QString timeText(const QDateTime &modified)
-{
-    return modified.toString(kTimeFormat);
-}
-
 } // namespace
 
 const char *gpsFileStateText(GpsFileState state)
@@ -181,12 +170,17 @@ QString UVideoAndGpsfiles::GetVideoFileName(int Index) const
 
 QString UVideoAndGpsfiles::GetVideoDate(int Index) const
 {
-    return fieldAt(Index, &VideoAndGpsfileInfo::date);
+    return isValidIndex(Index) ? dateText(startMs(Index), displayZone) : QString();
 }
 
 QString UVideoAndGpsfiles::GetVideoTime(int Index) const
 {
-    return fieldAt(Index, &VideoAndGpsfileInfo::time);
+    return isValidIndex(Index) ? displayZone.at(startMs(Index)).toString(kTimeFormat) : QString();
+}
+
+qint64 UVideoAndGpsfiles::startMs(int index) const
+{
+    return isValidIndex(index) ? videoAndGpsfiles.at(index).startMs : 0;
 }
 
 QString UVideoAndGpsfiles::GetGpsFilePath(int Index) const
@@ -234,10 +228,7 @@ std::optional<VideoAndGpsfileInfo> UVideoAndGpsfiles::describeVideo(const QStrin
     if (entry.fileName.isEmpty())
         return std::nullopt;
     entry.videoPath = videoPath;
-    // One conversion to local time serves both texts.
-    const QDateTime modified = video.lastModified();
-    entry.date = dateText(modified);
-    entry.time = timeText(modified);
+    entry.startMs = video.lastModified().toMSecsSinceEpoch();
     entry.gpsFilePath = MakeGpsFilePath(video);
     entry.gpsState = CheckGpsFile(entry.gpsFilePath);
     return entry;

@@ -1,6 +1,8 @@
 #ifndef UVIDEOANDGPSFILES_H
 #define UVIDEOANDGPSFILES_H
 
+#include "catalogue/recordingtime.h"
+
 #include <QList>
 #include <QObject>
 
@@ -26,8 +28,9 @@ const char *gpsFileStateText(GpsFileState state);
 struct VideoAndGpsfileInfo {
     QString videoPath;   // as given to AddVideoAndGpsfiles
     QString fileName;    // with extension; never empty for a stored entry
-    QString date;        // video's last modification, local time, "yyyy-MM-dd"
-    QString time;        // video's last modification, local time, "hh:mm"
+    // When it was recorded, UTC ms: the video's last modification here; the
+    // library puts the first fix of the log in its place (see LibraryKeeper).
+    qint64 startMs = 0;
     // Paired log with native separators: the camera's, else a receiver's log
     // of the same name beside the video, else the camera's path; empty if
     // none can be built.
@@ -49,8 +52,14 @@ public:
     Q_INVOKABLE int GetVideoCount() const;
     QString GetVideoPath(int Index) const;
     QString GetVideoFileName(int Index) const;
+    // The recording's start in the display zone: "yyyy-MM-dd" and "hh:mm".
     QString GetVideoDate(int Index) const;
     QString GetVideoTime(int Index) const;
+    // The same instant, UTC ms; 0 out of range.
+    qint64 startMs(int index) const;
+    // The zone the getters speak; local time until set.
+    void setDisplayZone(const DisplayZone &zone) { displayZone = zone; }
+    const DisplayZone &zone() const { return displayZone; }
     QString GetGpsFilePath(int Index) const;
     QString GetGpsFileState(int Index) const;
     // The rating itself, for code that decides by it; GpsFileNotExist out of range.
@@ -88,6 +97,7 @@ private:
     QString fieldAt(int index, QString VideoAndGpsfileInfo::*field) const;
 
     QList<VideoAndGpsfileInfo> videoAndGpsfiles;
+    DisplayZone displayZone;
 };
 
 #endif // UVIDEOANDGPSFILES_H

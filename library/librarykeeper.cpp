@@ -1,5 +1,6 @@
 #include "library/librarykeeper.h"
 
+#include "catalogue/recordingtime.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "trips/recordingprober.h"
 
@@ -33,6 +34,10 @@ std::optional<StoredRecording> LibraryKeeper::describe(const QString &videoPath)
             UVideoAndGpsfiles::describeVideo(canonical.isEmpty() ? videoPath : canonical);
     if (!info)
         return std::nullopt;
+    // The camera's clock, not the file's: a card copied with cp gives every
+    // video the time of the copy.
+    if (const std::optional<qint64> fix = firstFixUtcMs(info->gpsFilePath))
+        info->startMs = *fix;
     return StoredRecording::describe(*info);
 }
 
@@ -56,6 +61,7 @@ void LibraryKeeper::addImported(const StoredRecording &recording)
     if (!changed)
         return;
     StoredRecording updated = recording;
+    updated.clockOffsetSeconds = listed.clockOffsetSeconds;
     // A card mounted elsewhere holds the same files: what their probe found stays true.
     if (listed.video == recording.video && listed.log == recording.log && !recording.probed) {
         updated.probed = listed.probed;
@@ -64,6 +70,25 @@ void LibraryKeeper::addImported(const StoredRecording &recording)
         updated.logEndMs = listed.logEndMs;
     }
     replace(index, updated);
+}
+
+int LibraryKeeper::clockOffset(int index) const
+{
+    return index >= 0 && index < known.size() ? known.at(index).clockOffsetSeconds : 0;
+}
+
+void LibraryKeeper::setClockOffset(const QList<int> &indices, int seconds)
+{
+    const bool batch = library && library->beginChanges();
+    for (const int index : indices) {
+        if (index < 0 || index >= known.size())
+            continue;
+        known[index].clockOffsetSeconds = seconds;
+        if (library)
+            library->storeClockOffset(known.at(index).info.videoPath, seconds);
+    }
+    if (batch)
+        library->commitChanges();
 }
 
 void LibraryKeeper::addImported(const QList<StoredRecording> &recordings)

@@ -40,6 +40,11 @@ public:
     // A batch of an import, stored as one transaction.
     void addImported(const QList<StoredRecording> &recordings);
 
+    // The clock offset of recording `index` (see StoredRecording), and a new
+    // one for each of `indices`, kept in the library.
+    int clockOffset(int index) const;
+    void setClockOffset(const QList<int> &indices, int seconds);
+
     // Probes what lacks a probe on the calling thread, now (for the
     // command-line modes); what the background has under way is left to it.
     void probeNow();

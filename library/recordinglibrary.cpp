@@ -39,11 +39,18 @@ const char *const kMigrations[] = {
     "ALTER TABLE recordings ADD COLUMN duration_ms INTEGER;"
     "ALTER TABLE recordings ADD COLUMN log_start_ms INTEGER;"
     "ALTER TABLE recordings ADD COLUMN log_end_ms INTEGER",
+    // The start as an instant, so that the zone it is shown in can change;
+    // the text columns date and time are no longer written. Rows from before
+    // take their log's earliest time when it was probed, otherwise the
+    // video's. And the seconds the log runs behind the video.
+    "ALTER TABLE recordings ADD COLUMN start_ms INTEGER;"
+    "ALTER TABLE recordings ADD COLUMN clock_offset_s INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE recordings SET start_ms = COALESCE(log_start_ms, video_modified)",
 };
 static_assert(std::size(kMigrations) == RecordingLibrary::kSchemaVersion);
 
 // A constant, not a QString: no initialisation order to depend on.
-constexpr char kColumns[] = "video_path, file_name, date, time, gps_path, gps_state, video_size, "
+constexpr char kColumns[] = "video_path, file_name, start_ms, clock_offset_s, gps_path, gps_state, video_size, "
                             "video_modified, log_size, log_modified, duration_ms, log_start_ms, log_end_ms";
 
 QString newConnectionName()
@@ -69,7 +76,8 @@ void bindRecording(QSqlQuery &query, const StoredRecording &recording)
 {
     const VideoAndGpsfileInfo &info = recording.info;
     for (const QVariant &value :
-         { QVariant(info.videoPath), QVariant(info.fileName), QVariant(info.date), QVariant(info.time),
+         { QVariant(info.videoPath), QVariant(info.fileName), QVariant(info.startMs),
+           QVariant(recording.clockOffsetSeconds),
            QVariant(info.gpsFilePath), QVariant(int(info.gpsState)), QVariant(recording.video.size),
            QVariant(recording.video.modified), QVariant(recording.log.size), QVariant(recording.log.modified) })
         query.addBindValue(value);
@@ -199,8 +207,8 @@ QList<StoredRecording> RecordingLibrary::recordings() const
         VideoAndGpsfileInfo &info = recording.info;
         info.videoPath = query.value(0).toString();
         info.fileName = query.value(1).toString();
-        info.date = query.value(2).toString();
-        info.time = query.value(3).toString();
+        info.startMs = query.value(2).isNull() ? query.value(7).toLongLong() : query.value(2).toLongLong();
+        recording.clockOffsetSeconds = query.value(3).toInt();
         info.gpsFilePath = query.value(4).toString();
         info.gpsState = GpsFileState(qBound(0, query.value(5).toInt(), int(GpsFileAvailable)));
         recording.video = { query.value(6).toLongLong(), query.value(7).toLongLong() };
@@ -221,7 +229,8 @@ bool RecordingLibrary::store(const StoredRecording &recording)
     QSqlQuery query(QSqlDatabase::database(connection, false));
     query.prepare(QStringLiteral("INSERT INTO recordings (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
                                  " ON CONFLICT(video_path) DO UPDATE SET file_name = excluded.file_name,"
-                                 " date = excluded.date, time = excluded.time, gps_path = excluded.gps_path,"
+                                 " start_ms = excluded.start_ms, clock_offset_s = excluded.clock_offset_s,"
+                                 " gps_path = excluded.gps_path,"
                                  " gps_state = excluded.gps_state, video_size = excluded.video_size,"
                                  " video_modified = excluded.video_modified, log_size = excluded.log_size,"
                                  " log_modified = excluded.log_modified, duration_ms = excluded.duration_ms,"
@@ -246,7 +255,8 @@ bool RecordingLibrary::move(const QString &oldVideoPath, const StoredRecording &
     if (!opened)
         return false;
     QSqlQuery query(QSqlDatabase::database(connection, false));
-    query.prepare(QStringLiteral("UPDATE recordings SET video_path = ?, file_name = ?, date = ?, time = ?,"
+    query.prepare(QStringLiteral("UPDATE recordings SET video_path = ?, file_name = ?, start_ms = ?,"
+                                 " clock_offset_s = ?,"
                                  " gps_path = ?, gps_state = ?, video_size = ?, video_modified = ?,"
                                  " log_size = ?, log_modified = ?, duration_ms = ?, log_start_ms = ?,"
                                  " log_end_ms = ? WHERE video_path = ?"));
@@ -263,6 +273,17 @@ bool RecordingLibrary::storeProbe(const QString &videoPath, qint64 durationMs, q
     query.prepare(QStringLiteral("UPDATE recordings SET duration_ms = ?, log_start_ms = ?, log_end_ms = ?"
                                  " WHERE video_path = ?"));
     bindProbe(query, true, durationMs, logStartMs, logEndMs);
+    query.addBindValue(videoPath);
+    return query.exec();
+}
+
+bool RecordingLibrary::storeClockOffset(const QString &videoPath, int seconds)
+{
+    if (!opened)
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection, false));
+    query.prepare(QStringLiteral("UPDATE recordings SET clock_offset_s = ? WHERE video_path = ?"));
+    query.addBindValue(seconds);
     query.addBindValue(videoPath);
     return query.exec();
 }

@@ -35,6 +35,9 @@ struct StoredRecording
     qint64 durationMs = -1; // -1: no video of known length
     qint64 logStartMs = -1; // UTC of the log's earliest and latest fix; -1 without a fix
     qint64 logEndMs = -1;
+    // The log's record for video second s is the one of second s + this: the
+    // camera's clock and the receiver's may disagree by a few seconds.
+    int clockOffsetSeconds = 0;
 
     // The stamps of the files as they are now.
     static StoredRecording describe(const VideoAndGpsfileInfo &info);
@@ -54,7 +57,7 @@ public:
     RecordingLibrary &operator=(const RecordingLibrary &) = delete;
 
     static QString defaultPath();
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     // Opens the file, creating or migrating it. A file that is no library of
     // ours (garbage, truncated, from a newer version) is moved aside as
@@ -76,6 +79,7 @@ public:
     bool move(const QString &oldVideoPath, const StoredRecording &recording);
     // What a probe found for the recording at `videoPath`, and nothing else.
     bool storeProbe(const QString &videoPath, qint64 durationMs, qint64 logStartMs, qint64 logEndMs);
+    bool storeClockOffset(const QString &videoPath, int seconds);
     bool remove(const QString &videoPath);
 
 private:

@@ -11,6 +11,8 @@ namespace {
 const QString kLanguageKey = QStringLiteral("interface/language");
 const QString kTripGapKey = QStringLiteral("trips/gapSeconds");
 const QString kHardEventKey = QStringLiteral("trips/hardEventG");
+const QString kSpeedUnitKey = QStringLiteral("display/speedUnit");
+const QString kTimeZoneKey = QStringLiteral("display/timeZone");
 
 // A day between two recordings is no longer one drive; a jolt beyond 16 g is
 // no car's.
@@ -89,4 +91,24 @@ void TripSettings::save() const
     QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
     settings.setValue(kTripGapKey, gapSeconds);
     settings.setValue(kHardEventKey, hardEventG);
+}
+
+// The zone is kept as written; DisplayZone::named() decides what an unknown
+// name shows (local time).
+DisplaySettings DisplaySettings::load()
+{
+    const QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    DisplaySettings display;
+    display.speedUnit = speedUnitNamed(settings.value(kSpeedUnitKey).toString()).value_or(display.speedUnit);
+    const QString zone = settings.value(kTimeZoneKey).toString().trimmed();
+    if (!zone.isEmpty())
+        display.timeZone = zone;
+    return display;
+}
+
+void DisplaySettings::save() const
+{
+    QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    settings.setValue(kSpeedUnitKey, speedUnitName(speedUnit));
+    settings.setValue(kTimeZoneKey, timeZone);
 }

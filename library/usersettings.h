@@ -1,6 +1,8 @@
 #ifndef USERSETTINGS_H
 #define USERSETTINGS_H
 
+#include "library/speedunit.h"
+
 #include <QRect>
 #include <QString>
 
@@ -39,6 +41,18 @@ struct TripSettings
     qint64 gapMs() const { return qint64(gapSeconds) * 1000; }
 
     static TripSettings load();
+    void save() const;
+};
+
+// How figures and times are shown ([display] in the settings file): the
+// speed unit (kmh or mph; the system's measurement system decides while
+// unset) and the time zone (local, UTC or an IANA id such as Europe/Berlin).
+struct DisplaySettings
+{
+    SpeedUnit speedUnit = defaultSpeedUnit();
+    QString timeZone = QStringLiteral("local");
+
+    static DisplaySettings load();
     void save() const;
 };
 

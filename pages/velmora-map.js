@@ -38,6 +38,10 @@
         { from: 110, color: '#e5484d' }
     ];
 
+    // The legend names the bands in the user's unit (the player's speedUnit
+    // setting); the route's colours change at the same speeds in any unit.
+    var legendUnit = { label: null, perKmh: 1 };
+
     var start = null;
     var nodes = [];
     // Per node: its speed (km/h, or null) and the player's second it marks.
@@ -268,10 +272,12 @@
                 var row = L.DomUtil.create('div', 'row', box);
                 var swatch = L.DomUtil.create('span', 'swatch', row);
                 swatch.style.background = band.color;
+                var from = Math.round(band.from * legendUnit.perKmh);
                 row.appendChild(document.createTextNode(
-                    next ? band.from + '\u2013' + next.from : band.from + '+'));
+                    next ? from + '\u2013' + Math.round(next.from * legendUnit.perKmh) : from + '+'));
             });
-            L.DomUtil.create('div', 'unit', box).textContent = pageText('map.speed-unit', 'km/h');
+            L.DomUtil.create('div', 'unit', box).textContent =
+                legendUnit.label || pageText('map.speed-unit', 'km/h');
             if (events.length > 0) {
                 var eventRow = L.DomUtil.create('div', 'row', box);
                 L.DomUtil.create('span', 'event-swatch', eventRow);
@@ -427,6 +433,18 @@
         routeShown = true;
         if (map)
             drawRoute();
+    };
+
+    // `label` is the unit's name, `perKmh` how many of it make one km/h.
+    global.setSpeedUnit = function (label, perKmh) {
+        if (typeof label !== 'string' || typeof perKmh !== 'number' || !(perKmh > 0) || !isFinite(perKmh))
+            return;
+        legendUnit = { label: label, perKmh: perKmh };
+        if (legend && map) {
+            legend.remove();
+            legend = null;
+            showLegend(speedLines.length > 0);
+        }
     };
 
     global.setposition = function (lat, lon) {

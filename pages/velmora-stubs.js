@@ -5,7 +5,7 @@
 (function (global) {
     'use strict';
     var early = global.velmoraEarlyCalls = [];
-    ['SetLocation', 'setstart', 'clearPath', 'appendPathNode', 'showPath', 'setposition']
+    ['SetLocation', 'setstart', 'clearPath', 'appendPathNode', 'showPath', 'setposition', 'setSpeedUnit']
         .forEach(function (name) {
             if (typeof global[name] === 'function')
                 return;

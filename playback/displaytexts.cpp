@@ -3,6 +3,8 @@
 #include "catalogue/gpslogdata.h"
 #include "trips/hardevents.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QStringList>
 
 #include <algorithm>
@@ -168,4 +170,13 @@ QString shortPositionLabelText(const GpsLogRecord &record)
     return spaces(kLabelIndent) + (isWest(record) ? QLatin1String("W:") : QLatin1String("E:"))
             + spaces(kShortLabelGap)
             + (isSouth(record) ? QLatin1String("S:") : QLatin1String("N:"));
+}
+
+QString speedUnitScript(SpeedUnit unit)
+{
+    // The name as a JSON string: quotes and backslashes of a translation stay text.
+    const QByteArray label = QJsonDocument(QJsonArray{ speedUnitText(unit) }).toJson(QJsonDocument::Compact);
+    return QStringLiteral("setSpeedUnit(%1,%2)")
+            .arg(QString::fromUtf8(label.mid(1, label.size() - 2)))
+            .arg(speedIn(unit, 1.0), 0, 'g', 9);
 }

@@ -1,6 +1,8 @@
 #ifndef DISPLAYTEXTS_H
 #define DISPLAYTEXTS_H
 
+#include "library/speedunit.h"
+
 #include <QList>
 #include <QString>
 
@@ -40,6 +42,9 @@ QList<double> routeBounds(const GpsLogData &log);
 // An addHardEvent(lat,lon) call for each hard event of the log that has a
 // position; empty when there is none.
 QString hardEventsScript(const GpsLogData &log, double thresholdG);
+
+// setSpeedUnit("mph",0.621371…): the map's speed legend in the user's unit.
+QString speedUnitScript(SpeedUnit unit);
 
 // Hemisphere letters with the coordinates, or, without a fix, the letters only.
 QString positionLabelText(const GpsLogRecord &record);

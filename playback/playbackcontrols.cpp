@@ -5,10 +5,13 @@
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
 #include "export/captionedsnapshot.h"
+#include "library/librarykeeper.h"
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
+#include "playback/playbackrate.h"
 #include "playback/uvlcwrapper.h"
 #include "trips/triptimeline.h"
+#include "widgets/flashlabel.h"
 #include "widgets/noticebar.h"
 #include "widgets/udoubleclickedwidget.h"
 #include "widgets/uspeedmeter.h"
@@ -179,6 +182,47 @@ void Velmora::seekTo(int thousandths)
 void Velmora::changeVolumeBy(int step)
 {
     videoVolumnSlider->setValue(videoVolumnSlider->value() + step);
+}
+
+// Said over the video only when it changes: the keys at either end do nothing.
+void Velmora::changeRate(double rate)
+{
+    if (qFuzzyCompare(rate, player->rate()))
+        return;
+    player->setRate(rate);
+    flash->flash(PlaybackRate::overlayText(rate));
+}
+
+// While paused no tick follows the picture, so the display follows the step.
+void Velmora::stepFrame()
+{
+    if (player->state() != UVlcWrapper::State::Paused)
+        return;
+    player->nextFrame();
+    showPosition(player->GetPlayTime());
+}
+
+// One offset for every clip of a drive: they come from one camera and one
+// receiver, whose clocks differ by the same seconds all along.
+void Velmora::changeClockOffset(int delta)
+{
+    const int index = player->GetIndex();
+    const UVlcWrapper::State state = player->state();
+    if (state != UVlcWrapper::State::Playing && state != UVlcWrapper::State::Paused)
+        return;
+    const int seconds = qBound(-kMostClockOffsetSeconds, clockOffset() + delta, kMostClockOffsetSeconds);
+    QList<int> indices{ index };
+    for (int position = 0; trip && position < trip->clipCount(); ++position)
+        indices << trip->clip(position).index;
+    keeper->setClockOffset(indices, seconds);
+    flash->flash(clockOffsetOverlayText(seconds));
+    if (state == UVlcWrapper::State::Paused)
+        showPosition(player->GetPlayTime());
+}
+
+int Velmora::clockOffset() const
+{
+    return keeper->clockOffset(player->GetIndex());
 }
 
 void Velmora::UpdateTimeLabel()

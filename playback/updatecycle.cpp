@@ -116,7 +116,8 @@ void Velmora::showPosition(qint64 playTimeMs)
     if (length > 0 && !videoTimeSlider->isSliderDown())
         videoTimeSlider->setValue(int(playTimeMs * kTimeSliderEnd / length));
     videoTime->setText(timeLabelText(playTimeMs, length));
-    const int second = tripOffset() + int(playTimeMs / kMsPerSecond);
+    // The one place where a second of the video meets a record of the log.
+    const int second = tripOffset() + int(playTimeMs / kMsPerSecond) + clockOffset();
     // Without a connection only the map is missing: the meter, the graph and
     // the position need nothing but the log.
     if (shownMapPage() == MapPage::Map || shownMapPage() == MapPage::NoConnection)
@@ -185,6 +186,7 @@ void Velmora::sendRoute(const GpsLogRecord &first)
     const qint64 lengthMs = trip ? trip->seconds() * kMsPerSecond : player->GetMediaLength();
     runMapScript(routeNodesScript(*gpsLog, lengthMs));
     runMapScript(hardEventsScript(*gpsLog, TripSettings::load().hardEventG));
+    runMapScript(speedUnitScript(carSpeedMeter->speedUnit()));
     runMapScript(QStringLiteral("showPath()"));
     pathDrawn = 1;
 }

@@ -266,6 +266,7 @@ void UVlcWrapper::startCurrent()
     if (!isValidIndex(currentIndex))
         return;
     releasePausedPicture();
+    steppedMs = 0;
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     if (const qint64 startAt = std::exchange(startAtMs, 0); startAt > 0) {
         const QByteArray option = ":start-time=" + QByteArray::number(startAt / 1000.0, 'f', 3);
@@ -274,6 +275,7 @@ void UVlcWrapper::startCurrent()
     libvlc_media_player_set_media(mediaPlayer, currentMedia);
     bindVideoWindow();
     applyVolume();
+    applyRate(mediaPlayer);
     libvlc_media_player_play(mediaPlayer);
 }
 
@@ -410,6 +412,7 @@ void UVlcWrapper::prepareNext(int index)
     libvlc_media_add_option(nextMedia, ":start-paused");
     libvlc_media_player_set_media(nextPlayer, nextMedia);
     attachEvents(nextPlayer, true);
+    applyRate(nextPlayer);
     nextIndex = index;
     // Under the current surface, so that its first picture stays unseen.
     spare->show();
@@ -428,7 +431,8 @@ void UVlcWrapper::scheduleWarmStart()
     const qint64 time = libvlc_media_player_get_time(mediaPlayer);
     if (!nextPlayer || nextWarm || length <= 0 || time < 0)
         return;
-    warmStart->start(int(qBound<qint64>(0, length - time - kWarmStartMs, length)));
+    // The media's milliseconds pass faster or slower than the clock's at another speed.
+    warmStart->start(int(qBound<qint64>(0, qint64((length - time) / playRate) - kWarmStartMs, length)));
 }
 
 void UVlcWrapper::startPreparedUnseen()
@@ -516,6 +520,59 @@ void UVlcWrapper::applyVolume()
         libvlc_audio_set_volume(mediaPlayer, volume);
 }
 
+void UVlcWrapper::setRate(double rate)
+{
+    if (!(rate > 0))
+        return;
+    playRate = rate;
+    if (!stopInProgress())
+        applyRate(mediaPlayer);
+    if (nextPlayer)
+        applyRate(nextPlayer);
+}
+
+// As for the volume: a player that stops would make the call wait.
+void UVlcWrapper::applyRate(libvlc_media_player_t *player)
+{
+    if (player && !(player == mediaPlayer && stopInProgress()))
+        libvlc_media_player_set_rate(player, float(playRate));
+}
+
+void UVlcWrapper::nextFrame()
+{
+    if (!hasMedia() || state() != State::Paused)
+        return;
+    dropPrepared();
+    wakePausedPicture();
+    const qint64 now = libvlc_media_player_get_time(mediaPlayer);
+    if (now != steppedFromMs) {
+        steppedFromMs = now;
+        steppedMs = 0;
+    }
+    libvlc_media_player_next_frame(mediaPlayer);
+    steppedMs += frameMs();
+}
+
+// From the video track's frame rate; a common camera's 25 frames a second
+// when the file does not say.
+qint64 UVlcWrapper::frameMs() const
+{
+    constexpr qint64 kUsualFrameMs = 40;
+    libvlc_media_track_t **tracks = nullptr;
+    const unsigned count = libvlc_media_tracks_get(currentMedia, &tracks);
+    qint64 ms = kUsualFrameMs;
+    for (unsigned i = 0; i < count; ++i) {
+        const libvlc_media_track_t *track = tracks[i];
+        if (track->i_type == libvlc_track_video && track->video && track->video->i_frame_rate_num > 0
+            && track->video->i_frame_rate_den > 0) {
+            ms = qMax<qint64>(1, qint64(1000) * track->video->i_frame_rate_den / track->video->i_frame_rate_num);
+            break;
+        }
+    }
+    libvlc_media_tracks_release(tracks, count);
+    return ms;
+}
+
 bool UVlcWrapper::stopInProgress() const
 {
     return stopping.valid();
@@ -528,6 +585,7 @@ void UVlcWrapper::SetPosition(int pos)
         return;
     dropPrepared();
     wakePausedPicture();
+    steppedMs = 0;
     libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
 }
 
@@ -537,6 +595,7 @@ void UVlcWrapper::seekToTime(qint64 ms)
         return;
     dropPrepared();
     wakePausedPicture();
+    steppedMs = 0;
     libvlc_media_player_set_time(mediaPlayer, ms);
 }
 
@@ -607,7 +666,15 @@ qint64 UVlcWrapper::GetPlayTime()
 {
     if (!mediaPlayer)
         return 0;
-    return hasMedia() ? libvlc_media_player_get_time(mediaPlayer) : -1;
+    if (!hasMedia())
+        return -1;
+    const qint64 time = libvlc_media_player_get_time(mediaPlayer);
+    if (steppedMs > 0 && time == steppedFromMs) {
+        const qint64 length = libvlc_media_player_get_length(mediaPlayer);
+        return length > 0 ? qMin(time + steppedMs, length) : time + steppedMs;
+    }
+    steppedMs = 0;
+    return time;
 }
 
 qint64 UVlcWrapper::GetMediaLength()

@@ -63,6 +63,13 @@ public:
     // The recording started next begins `ms` into its video.
     void startNextAt(qint64 ms) { startAtMs = ms; }
     void seekToTime(qint64 ms);
+    // The speed every recording plays at from now on, 1 for normal; kept
+    // like the volume, and given to each recording as it starts.
+    void setRate(double rate);
+    double rate() const { return playRate; }
+    // One picture on, while paused; nothing otherwise. GetPlayTime() counts
+    // the pictures stepped.
+    void nextFrame();
 
 signals:
     // The media state changed, announced on the wrapper's thread; `state` is
@@ -104,6 +111,8 @@ private:
     VideoSurface *surface(int which) const;
     bool stopInProgress() const;
     void applyVolume();
+    void applyRate(libvlc_media_player_t *player);
+    qint64 frameMs() const;
     bool isValidIndex(int index) const;
     bool hasMedia() const;
     void startCurrent();
@@ -157,6 +166,11 @@ private:
     // The volume asked for, given to each recording as it starts; -1 until
     // one is asked for.
     int volume = -1;
+    double playRate = 1.0;
+    // libvlc 3 shows the stepped pictures but leaves its time where the pause
+    // left it: the steps are counted here until its own time moves again.
+    qint64 steppedFromMs = -1;
+    qint64 steppedMs = 0;
 };
 
 #endif // UVLCWRAPPER_H

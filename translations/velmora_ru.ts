@@ -210,6 +210,19 @@
     </message>
 </context>
 <context>
+    <name>PlaybackRate</name>
+    <message>
+        <location filename="../playback/playbackrate.cpp" line="34"/>
+        <source>Speed %1×</source>
+        <translation>Скорость %1×</translation>
+    </message>
+    <message>
+        <location filename="../playback/playbackrate.cpp" line="42"/>
+        <source>Log %1 s</source>
+        <translation>Журнал GPS %1 с</translation>
+    </message>
+</context>
+<context>
     <name>ProgramPaths</name>
     <message>
         <location filename="../library/programpaths.cpp" line="27"/>
@@ -246,36 +259,40 @@
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="250"/>
+        <location filename="../app/velmora.cpp" line="253"/>
         <source>File Name</source>
         <translation>Имя файла</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="250"/>
+        <location filename="../app/velmora.cpp" line="253"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="251"/>
+        <location filename="../app/velmora.cpp" line="254"/>
         <source>Time</source>
         <translation>Время</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="251"/>
+        <location filename="../app/velmora.cpp" line="254"/>
         <source>GPS File</source>
         <translation>GPS</translation>
     </message>
     <message>
-        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="113"/>
+        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="102"/>
         <source>Available</source>
         <translation>Есть</translation>
     </message>
     <message>
-        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="111"/>
+        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="100"/>
         <source>Unavailable</source>
         <translation>Неполный</translation>
     </message>
     <message>
-        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="109"/>
+        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="98"/>
         <source>Not Exist</source>
         <translation>Нет</translation>
     </message>
@@ -283,50 +300,107 @@
 <context>
     <name>RecordingLibrary</name>
     <message>
-        <location filename="../library/recordinglibrary.cpp" line="119"/>
+        <location filename="../library/recordinglibrary.cpp" line="127"/>
         <source>Recordings are not remembered: %1 cannot be written.</source>
         <translation>Записи не запоминаются: нет права записи в %1.</translation>
     </message>
     <message>
-        <location filename="../library/recordinglibrary.cpp" line="128"/>
+        <location filename="../library/recordinglibrary.cpp" line="136"/>
         <source>Recordings are not remembered: %1 cannot be used.</source>
         <translation>Записи не запоминаются: %1 нельзя использовать.</translation>
     </message>
     <message>
-        <location filename="../library/recordinglibrary.cpp" line="184"/>
+        <location filename="../library/recordinglibrary.cpp" line="192"/>
         <source>The library was damaged and has been put aside as %1; it starts empty.</source>
         <translation>Библиотека была повреждена и отложена как %1; она начата заново.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="12"/>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="16"/>
+        <source>%1 and %2</source>
+        <translation>%1 и %2</translation>
+    </message>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="20"/>
+        <source>Local time</source>
+        <translation>Местное время</translation>
+    </message>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="36"/>
+        <source>Speed and distance</source>
+        <translation>Скорость и расстояние</translation>
+    </message>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="37"/>
+        <source>Times shown in</source>
+        <translation>Время показывать</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedUnit</name>
+    <message>
+        <location filename="../library/speedunit.cpp" line="32"/>
+        <source>mph</source>
+        <translation>миль/ч</translation>
+    </message>
+    <message>
+        <location filename="../library/speedunit.cpp" line="33"/>
+        <source>km/h</source>
+        <translation>км/ч</translation>
+    </message>
+    <message>
+        <location filename="../library/speedunit.cpp" line="38"/>
+        <source>mi</source>
+        <translation>мили</translation>
+    </message>
+    <message>
+        <location filename="../library/speedunit.cpp" line="39"/>
+        <source>km</source>
+        <translation>км</translation>
     </message>
 </context>
 <context>
     <name>TripsView</name>
     <message>
         <location filename="../app/tripsview.cpp" line="45"/>
+        <location filename="../app/tripsview.cpp" line="39"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="55"/>
+        <location filename="../app/tripsview.cpp" line="75"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="55"/>
+        <location filename="../app/tripsview.cpp" line="75"/>
         <source>Start</source>
         <translation>Начало</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="55"/>
+        <location filename="../app/tripsview.cpp" line="75"/>
         <source>End</source>
         <translation>Конец</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="55"/>
+        <location filename="../app/tripsview.cpp" line="75"/>
         <source>Duration</source>
         <translation>Длительность</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="55"/>
+        <location filename="../app/tripsview.cpp" line="75"/>
         <source>Clips</source>
         <translation>Записи</translation>
     </message>
@@ -347,26 +421,41 @@
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="56"/>
+        <location filename="../app/tripsview.cpp" line="77"/>
         <source>Events</source>
         <translation>События</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="57"/>
+        <location filename="../app/tripsview.cpp" line="50"/>
         <source>Distance driven</source>
         <translation>Пройденное расстояние</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="58"/>
+        <location filename="../app/tripsview.cpp" line="51"/>
         <source>Mean speed while moving</source>
         <translation>Средняя скорость в движении</translation>
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="59"/>
+        <location filename="../app/tripsview.cpp" line="52"/>
         <source>Hard braking, swerves and bumps</source>
         <translation>Резкие торможения, манёвры и удары</translation>
     </message>
+    <message>
+        <location filename="../app/tripsview.cpp" line="76"/>
+        <source>Max %1</source>
+        <translation>Макс. %1</translation>
+    </message>
+    <message>
+        <location filename="../app/tripsview.cpp" line="77"/>
+        <source>Mean %1</source>
+        <translation>Средн. %1</translation>
+    </message>
     <message numerus="yes">
         <location filename="../app/tripsview.cpp" line="99"/>
+        <location filename="../app/tripsview.cpp" line="107"/>
         <source>Trips: looking at %n recording(s)…</source>
         <translation>
             <numerusform>Поездки: просматривается %n запись…</numerusform>
@@ -376,11 +465,13 @@
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="130"/>
+        <location filename="../app/tripsview.cpp" line="138"/>
         <source>Trips: none yet. Import recordings first.</source>
         <translation>Поездок пока нет. Сначала импортируйте записи.</translation>
     </message>
     <message numerus="yes">
         <location filename="../app/tripsview.cpp" line="131"/>
+        <location filename="../app/tripsview.cpp" line="139"/>
         <source>Trips: %n drive(s). Double-click one to play it.</source>
         <translation>
             <numerusform>Поездки: %n поездка. Дважды щёлкните, чтобы воспроизвести.</numerusform>
@@ -390,6 +481,7 @@
     </message>
     <message>
         <location filename="../app/tripsview.cpp" line="154"/>
+        <location filename="../app/tripsview.cpp" line="162"/>
         <source>Play from here</source>
         <translation>Воспроизвести отсюда</translation>
     </message>
@@ -397,12 +489,12 @@
 <context>
     <name>UVlcWrapper</name>
     <message>
-        <location filename="../playback/uvlcwrapper.cpp" line="521"/>
+        <location filename="../playback/uvlcwrapper.cpp" line="549"/>
         <source>there is no picture to take</source>
         <translation>нет кадра для снимка</translation>
     </message>
     <message>
-        <location filename="../playback/uvlcwrapper.cpp" line="539"/>
+        <location filename="../playback/uvlcwrapper.cpp" line="567"/>
         <source>the video shows no picture yet</source>
         <translation>видео ещё не показывает кадр</translation>
     </message>
@@ -411,32 +503,44 @@
     <name>Velmora</name>
     <message>
         <location filename="../app/velmora.cpp" line="317"/>
+        <location filename="../app/velmora.cpp" line="318"/>
         <source>Language</source>
         <translation>Язык</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="320"/>
+        <location filename="../app/velmora.cpp" line="321"/>
         <source>As the system</source>
         <translation>Как в системе</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="328"/>
+        <location filename="../app/velmora.cpp" line="329"/>
         <source>The language changes at the next start.</source>
         <translation>Язык сменится при следующем запуске.</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="334"/>
+        <location filename="../app/velmora.cpp" line="335"/>
         <source>Trips…</source>
         <translation>Поездки…</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="335"/>
+        <location filename="../app/velmora.cpp" line="336"/>
         <source>Remove missing recordings</source>
         <translation>Убрать отсутствующие записи</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="339"/>
         <location filename="../app/velmora.cpp" line="360"/>
+        <location filename="../app/velmora.cpp" line="337"/>
+        <source>Settings…</source>
+        <translation>Настройки…</translation>
+    </message>
+    <message>
+        <location filename="../app/velmora.cpp" line="339"/>
+        <location filename="../app/velmora.cpp" line="380"/>
         <source>About Marvenda</source>
         <translation>О программе Marvenda</translation>
     </message>
@@ -452,31 +556,37 @@
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="432"/>
+        <location filename="../app/velmora.cpp" line="454"/>
         <source>Menu</source>
         <translation>Меню</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="361"/>
+        <location filename="../app/velmora.cpp" line="381"/>
         <source>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; dash-camera recording player&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Map data &amp;copy; OpenStreetMap contributors, under the Open Database License (ODbL); map library Leaflet.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; проигрыватель записей видеорегистратора&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Картографические данные &amp;copy; участники OpenStreetMap, лицензия Open Database License (ODbL); картографическая библиотека Leaflet.&lt;/p&gt;</translation>
     </message>
     <message>
         <location filename="../playback/updatecycle.cpp" line="137"/>
+        <location filename="../playback/updatecycle.cpp" line="138"/>
         <source>Cannot play %1: %2</source>
         <translation>Не удаётся воспроизвести %1: %2</translation>
     </message>
     <message>
         <location filename="../playback/updatecycle.cpp" line="134"/>
+        <location filename="../playback/updatecycle.cpp" line="135"/>
         <source>file not found</source>
         <translation>файл не найден</translation>
     </message>
     <message>
         <location filename="../playback/updatecycle.cpp" line="135"/>
+        <location filename="../playback/updatecycle.cpp" line="136"/>
         <source>empty file</source>
         <translation>пустой файл</translation>
     </message>
     <message>
         <location filename="../playback/updatecycle.cpp" line="136"/>
+        <location filename="../playback/updatecycle.cpp" line="137"/>
         <source>not a video</source>
         <translation>это не видео</translation>
     </message>
@@ -507,6 +617,12 @@
     </message>
     <message>
         <location filename="../playback/playbackcontrols.cpp" line="139"/>
+        <location filename="../playback/playbackcontrols.cpp" line="129"/>
+        <source>Snapshot saved: %1</source>
+        <translation>Снимок сохранён: %1</translation>
+    </message>
+    <message>
+        <location filename="../playback/playbackcontrols.cpp" line="134"/>
         <source>Snapshot not saved: %1</source>
         <translation>Снимок не сохранён: %1</translation>
     </message>
@@ -546,61 +662,73 @@
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="420"/>
+        <location filename="../app/velmora.cpp" line="442"/>
         <source>Previous recording</source>
         <translation>Предыдущая запись</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="421"/>
+        <location filename="../app/velmora.cpp" line="443"/>
         <source>Play or pause (Space)</source>
         <translation>Воспроизведение или пауза (пробел)</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="422"/>
+        <location filename="../app/velmora.cpp" line="444"/>
         <source>Next recording</source>
         <translation>Следующая запись</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="423"/>
+        <location filename="../app/velmora.cpp" line="445"/>
         <source>Stop</source>
         <translation>Стоп</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="424"/>
+        <location filename="../app/velmora.cpp" line="446"/>
         <source>Snapshot (S)</source>
         <translation>Снимок кадра (S)</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="425"/>
+        <location filename="../app/velmora.cpp" line="447"/>
         <source>Import videos</source>
         <translation>Импортировать видеозаписи</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="426"/>
+        <location filename="../app/velmora.cpp" line="448"/>
         <source>Previous page</source>
         <translation>Предыдущая страница</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="427"/>
+        <location filename="../app/velmora.cpp" line="449"/>
         <source>Next page</source>
         <translation>Следующая страница</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="428"/>
+        <location filename="../app/velmora.cpp" line="450"/>
         <source>Remove the selected recording from the list</source>
         <translation>Убрать выбранную запись из списка</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="429"/>
+        <location filename="../app/velmora.cpp" line="451"/>
         <source>Minimize</source>
         <translation>Свернуть</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="430"/>
+        <location filename="../app/velmora.cpp" line="452"/>
         <source>Maximize or restore</source>
         <translation>Развернуть или восстановить</translation>
     </message>
     <message>
         <location filename="../app/velmora.cpp" line="431"/>
+        <location filename="../app/velmora.cpp" line="453"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "widgets/uspeedmeter.h"
 
 #include <QPainter>
+#include <QtMath>
 #include <QPolygon>
 #include <QPushButton>
 #include <QStyleOption>
@@ -12,9 +13,39 @@ namespace {
 
 constexpr QPointF kPivot(97.0, 98.0);
 constexpr double kNeedleUnitsPerSide = 400.0;
-constexpr double kDegreesPerKmh = 9.0 / 11.0;
 constexpr double kZeroSpeedAngle = -98.18181818181819; // 1080 / 11
+constexpr double kSweepDegrees = -2 * kZeroSpeedAngle;
 const QColor kNeedleColour(0, 127, 127, 160);
+
+// The marks sit on the face of the background picture, in its pixels: long
+// ones from radius 80, short ones from 85.5, both out to 92; the numbers on
+// radius 66; the unit under the hub.
+constexpr double kMajorInner = 80.0;
+constexpr double kMinorInner = 85.5;
+constexpr double kMarkOuter = 92.0;
+constexpr double kLabelRadius = 66.0;
+constexpr int kLabelPixels = 10;
+constexpr int kUnitPixels = 9;
+constexpr QPointF kUnitCentre(97.0, 113.0);
+const QColor kMajorColour(0xee, 0xf4, 0xf6);
+const QColor kMinorColour(0x7f, 0x8e, 0x95);
+const QColor kRedMajorColour(0xff, 0x8a, 0x8a);
+const QColor kRedMinorColour(0xd0, 0x60, 0x66);
+const QColor kLabelColour(0xe3, 0xea, 0xed);
+const QColor kRedLabelColour(0xff, 0x9a, 0x9a);
+const QColor kUnitColour(0x19, 0xd3, 0xc5);
+
+// Degrees clockwise from straight up, for a fraction of the dial.
+double dialAngle(double fraction)
+{
+    return kZeroSpeedAngle + fraction * kSweepDegrees;
+}
+
+QPointF onDial(double radius, double angleDegrees)
+{
+    const double radians = qDegreesToRadians(angleDegrees);
+    return kPivot + QPointF(radius * std::sin(radians), -radius * std::cos(radians));
+}
 
 constexpr int kGraphLeft = 279;
 constexpr int kColumns = USpeedMeter::kSamples - 1;
@@ -171,6 +202,24 @@ USpeedMeter::USpeedMeter(QWidget *parent)
     SetCarSpeed(0.0, GSensorX, GSensorY, GSensorZ);
 }
 
+USpeedMeter::DialScale USpeedMeter::dialScale(SpeedUnit unit)
+{
+    if (unit == SpeedUnit::Mph)
+        return { 150, 5, 10, 30, 125 };
+    return { 240, 10, 20, 40, 200 };
+}
+
+double USpeedMeter::needleFraction() const
+{
+    return speedIn(unit, CarSpeed) / dialScale(unit).top;
+}
+
+void USpeedMeter::setSpeedUnit(SpeedUnit newUnit)
+{
+    unit = newUnit;
+    update();
+}
+
 void USpeedMeter::SetCarSpeed(double NewCarSpeed, double x[21], double y[21], double z[21])
 {
     CarSpeed = NewCarSpeed;
@@ -199,6 +248,7 @@ void USpeedMeter::paintEvent(QPaintEvent *)
 {
     // Each step opens its own painter, so no pen or transform leaks into the next.
     drawBackground();
+    drawDialMarks();
     DrawSpeedNeedle(CarSpeed);
     DrawGSensorLine();
 }
@@ -213,6 +263,39 @@ void USpeedMeter::drawBackground()
     style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }
 
+void USpeedMeter::drawDialMarks()
+{
+    const DialScale scale = dialScale(unit);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int v = 0; v <= scale.top; v += scale.minor) {
+        const bool major = v % scale.major == 0;
+        const bool red = v >= scale.red;
+        const double angle = dialAngle(double(v) / scale.top);
+        painter.setPen(QPen(major ? (red ? kRedMajorColour : kMajorColour) : (red ? kRedMinorColour : kMinorColour),
+                            major ? 2.0 : 1.0, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(onDial(major ? kMajorInner : kMinorInner, angle), onDial(kMarkOuter, angle));
+    }
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(kLabelPixels);
+    painter.setFont(font);
+    constexpr QSizeF kLabelBox(40, 14);
+    for (int v = 0; v <= scale.top; v += scale.label) {
+        const QPointF centre = onDial(kLabelRadius, dialAngle(double(v) / scale.top));
+        painter.setPen(v >= scale.red ? kRedLabelColour : kLabelColour);
+        painter.drawText(QRectF(centre - QPointF(kLabelBox.width() / 2, kLabelBox.height() / 2), kLabelBox),
+                         Qt::AlignCenter, QString::number(v));
+    }
+    font.setBold(false);
+    font.setPixelSize(kUnitPixels);
+    painter.setFont(font);
+    painter.setPen(kUnitColour);
+    constexpr QSizeF kUnitBox(60, 12);
+    painter.drawText(QRectF(kUnitCentre - QPointF(kUnitBox.width() / 2, kUnitBox.height() / 2), kUnitBox),
+                     Qt::AlignCenter, speedUnitText(unit));
+}
+
 void USpeedMeter::DrawSpeedNeedle(double speed)
 {
     const int side = qMin(width(), height());
@@ -222,7 +305,7 @@ void USpeedMeter::DrawSpeedNeedle(double speed)
     painter.scale(side / kNeedleUnitsPerSide, side / kNeedleUnitsPerSide);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kNeedleColour);
-    painter.rotate(speed * kDegreesPerKmh + kZeroSpeedAngle);
+    painter.rotate(dialAngle(speedIn(unit, speed) / dialScale(unit).top));
     painter.drawConvexPolygon(NeedleShape());
 }
 

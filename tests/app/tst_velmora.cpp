@@ -333,13 +333,13 @@ void TestVelmora::tablesAreSetUpAlike()
     QCOMPARE(right->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
-// Only a notice, while it is shown, lies above the video.
+// Only a notice or the speed's flash, while shown, lies above the video.
 void TestVelmora::videoSurfaceIsTopmost()
 {
     QWidget *topmost = nullptr;
     for (QObject *object : window->children()) {
-        if (auto *widget = qobject_cast<QWidget *>(object);
-            widget && !widget->isWindow() && widget->objectName() != QLatin1String("Notice"))
+        if (auto *widget = qobject_cast<QWidget *>(object); widget && !widget->isWindow()
+            && widget->objectName() != QLatin1String("Notice") && widget->objectName() != QLatin1String("Flash"))
             topmost = widget;
     }
     QCOMPARE(topmost, child(QStringLiteral("VideoWindow")));

@@ -9,6 +9,7 @@
 #include "library/recordinglibrary.h"
 #include "testrecordings.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -29,8 +30,7 @@ StoredRecording recording(const QString &path, GpsFileState state = GpsFileAvail
     StoredRecording stored;
     stored.info.videoPath = path;
     stored.info.fileName = QFileInfo(path).fileName();
-    stored.info.date = QStringLiteral("2010-04-03");
-    stored.info.time = QStringLiteral("12:54");
+    stored.info.startMs = QDateTime(QDate(2010, 4, 3), QTime(12, 54, 7)).toMSecsSinceEpoch();
     stored.info.gpsState = state;
     stored.video = { 1000, 1 };
     return stored;
@@ -71,6 +71,8 @@ private slots:
     void notALibrary();
     void unwritableFolder();
     void migratesFromTheFirstVersion();
+    void migratesFromTheSecondVersion_data();
+    void migratesFromTheSecondVersion();
     void killedWriterLeavesASoundFile();
     void importKeepsOneEntry();
     void receiverLogAddedLater();
@@ -198,6 +200,68 @@ void TestRecordingLibrary::migratesFromTheFirstVersion()
     QVERIFY(!library.recordings().first().probed);
 }
 
+void TestRecordingLibrary::migratesFromTheSecondVersion_data()
+{
+    QTest::addColumn<QVariant>("logStart"); // as the probe stored it
+    QTest::addColumn<qint64>("start");
+
+    QTest::newRow("probed: the log's time") << QVariant(qint64(1270302745000)) << qint64(1270302745000);
+    QTest::newRow("not probed: the video's time") << QVariant() << qint64(1270300000000);
+}
+
+// The rows stay, with an instant to show in any zone and no clock offset;
+// an offset set later is kept.
+void TestRecordingLibrary::migratesFromTheSecondVersion()
+{
+    QFETCH(QVariant, logStart);
+    QFETCH(qint64, start);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("second"));
+        db.setDatabaseName(libraryPath());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral(
+                "CREATE TABLE recordings (id INTEGER PRIMARY KEY, video_path TEXT NOT NULL UNIQUE,"
+                " file_name TEXT NOT NULL, date TEXT, time TEXT, gps_path TEXT, gps_state INTEGER NOT NULL,"
+                " video_size INTEGER NOT NULL, video_modified INTEGER NOT NULL, log_size INTEGER NOT NULL,"
+                " log_modified INTEGER NOT NULL, duration_ms INTEGER, log_start_ms INTEGER, log_end_ms INTEGER)")));
+        for (int n = 1; n <= 2; ++n) {
+            QVERIFY(query.prepare(QStringLiteral("INSERT INTO recordings VALUES (?, ?, ?, '2010-04-03', '13:26',"
+                                                 " '/gps/gps0001.log', 2, 1000, 1270300000000, 50, 2, 60000, ?, ?)")));
+            query.addBindValue(n);
+            query.addBindValue(QStringLiteral("/a/FILE000%1.MOV").arg(n));
+            query.addBindValue(QStringLiteral("FILE000%1.MOV").arg(n));
+            query.addBindValue(logStart);
+            query.addBindValue(logStart.isNull() ? QVariant() : QVariant(logStart.toLongLong() + 59000));
+            QVERIFY(query.exec());
+        }
+        QVERIFY(query.exec(QStringLiteral("PRAGMA user_version=2")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("second"));
+
+    {
+        RecordingLibrary library(libraryPath());
+        QVERIFY(library.open());
+        QVERIFY(library.problem().isEmpty());
+        const QList<StoredRecording> stored = library.recordings();
+        QCOMPARE(stored.size(), 2);
+        for (const StoredRecording &recording : stored) {
+            QCOMPARE(recording.info.startMs, start);
+            QCOMPARE(recording.clockOffsetSeconds, 0);
+        }
+        QVERIFY(library.storeClockOffset(stored.at(1).info.videoPath, -3));
+    }
+    RecordingLibrary library(libraryPath());
+    QVERIFY(library.open());
+    UVideoAndGpsfiles catalogue;
+    LibraryKeeper keeper(&catalogue);
+    keeper.restoreFrom(&library);
+    QCOMPARE(keeper.clockOffset(0), 0);
+    QCOMPARE(keeper.clockOffset(1), -3);
+    QCOMPARE(catalogue.startMs(1), start);
+}
+
 // kill -9 in the middle of storing: every committed recording is there and
 // the file passes SQLite's own integrity check.
 void TestRecordingLibrary::killedWriterLeavesASoundFile()
@@ -294,7 +358,7 @@ void TestRecordingLibrary::listPrintsTheLibrary()
     QTextStream outStream(&out);
     QTextStream errStream(&err);
     QCOMPARE(listLibrary(outStream, errStream), 0);
-    QCOMPARE(out, QStringLiteral("FILE0042.MOV\t2010-04-03\t12:54\tAvailable\t/media/sd/DCIM/100MEDIA/FILE0042.MOV\n"));
+    QCOMPARE(out, QStringLiteral("FILE0042.MOV\t2010-04-03\t12:54:07\tAvailable\t/media/sd/DCIM/100MEDIA/FILE0042.MOV\n"));
     QVERIFY(err.isEmpty());
 }
 

@@ -2,6 +2,7 @@
 // profile and driven by the same JavaScript calls the player sends.
 
 #include "library/programpaths.h"
+#include "playback/displaytexts.h"
 #include "playback/mappages.h"
 #include "playback/mapwebpage.h"
 #include "playback/mapwebprofile.h"
@@ -398,7 +399,8 @@ void TestMapPages::callsLeaveConsoleSilent()
                   << QStringLiteral("appendPathNode(nan,-nan)")
                   << QStringLiteral("appendPathNode(-34.60000,inf)");
     }
-    calls << QStringLiteral("showPath()");
+    calls << speedUnitScript(SpeedUnit::Mph) << QStringLiteral("showPath()")
+          << QStringLiteral("setSpeedUnit(\"mph\",-1)") << QStringLiteral("setSpeedUnit()");
     for (qsizetype i = 0; i < nodes.size(); i += 25)
         calls << call("setposition", nodes[i]) << call("setstart", nodes[0]);
     calls << QStringLiteral("setposition(0.00000,0.00000)") << QStringLiteral("setposition(NaN,NaN)")
@@ -539,6 +541,11 @@ void TestMapPages::routeShowsSpeedsAndSeeks()
     const QJsonObject state = mapState(harness.page);
     QCOMPARE(layers(state, "speedLines"), 3);
     QCOMPARE(layers(state, "events"), 1);
+    // The legend names the same bands in miles an hour once told.
+    const QString legend = QStringLiteral("document.querySelector('.speed-legend').textContent");
+    harness.page->runJavaScript(speedUnitScript(SpeedUnit::Mph));
+    QCOMPARE(evaluate(harness.page, legend).toString(),
+             QStringLiteral("0\u201312" "12\u201331" "31\u201350" "50\u201368" "68+mphhard event"));
 
     QWidget *surface = harness.view.focusProxy();
     QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());

@@ -6,7 +6,9 @@
 #include "catalogue/uvideoandgpsfiles.h"
 #include "playback/displaytexts.h"
 #include "playback/mappages.h"
+#include "playback/playbackrate.h"
 #include "playback/uvlcwrapper.h"
+#include "widgets/uspeedmeter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,6 +30,18 @@ QByteArray logWithFixes(int seconds)
                 + ",4618.9395,N,00656.1347,E,12.00,0.10,0.20,0.99;\n";
     return log;
 }
+
+// Second s at s knots: the speed shown tells which record is shown.
+QByteArray logCountingSeconds(int seconds)
+{
+    QByteArray log;
+    for (int second = 0; second < seconds; ++second)
+        log += "A,030410,1310" + QByteArray::number(10 + second) + ",4618.9395,N,00656.1347,E,"
+                + QByteArray::number(second) + ".00,0.10,0.20,0.99;\n";
+    return log;
+}
+
+constexpr double kKmhPerKnot = 1.852;
 
 // Recordings without a log start as soon as their page has loaded.
 QList<QByteArray> withoutLogs(int count)
@@ -59,9 +73,17 @@ private slots:
     void nothingToPlay();
     void sliders_data();
     void sliders();
+    void rateKeys_data();
+    void rateKeys();
+    void fastRatePlaysFaster();
+    void frameSteps();
+    void clockOffsetShiftsTheRecord_data();
+    void clockOffsetShiftsTheRecord();
 
 private:
     void waitForState(int state);
+    void playThenPause(const QList<QByteArray> &logs);
+    int shownSecond();
     void activate();
     void verifyResetDisplay();
 
@@ -385,6 +407,135 @@ void TestPlaybackControls::sliders()
         QVERIFY(w.child<QLabel>("VideoTime")->text() != before);
         QVERIFY(time->value() >= 200);
     }
+}
+
+void TestPlaybackControls::playThenPause(const QList<QByteArray> &logs)
+{
+    QVERIFY(w.make(longClip, logs));
+    w.probe->loadMapToPlay(0);
+    waitForState(UVlcWrapper::Playing);
+    QTest::qWait(3000);
+    activate();
+    QTest::keyClick(w.window.get(), Qt::Key_Space);
+    waitForState(UVlcWrapper::Paused);
+}
+
+// The log's second whose speed the meter shows.
+int TestPlaybackControls::shownSecond()
+{
+    return qRound(w.probe->speedMeter()->carSpeed() / kKmhPerKnot);
+}
+
+void TestPlaybackControls::rateKeys_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<double>("rate");
+
+    const auto times = [](int key, int count) { return QList<int>(count, key); };
+    QTest::newRow("] once") << times(Qt::Key_BracketRight, 1) << 1.25;
+    QTest::newRow("] up to the fastest and past it") << times(Qt::Key_BracketRight, 12) << 4.0;
+    QTest::newRow("[ down to the slowest and past it") << times(Qt::Key_BracketLeft, 12) << 0.25;
+    QTest::newRow("fastest, then one down") << times(Qt::Key_BracketRight, 12) + times(Qt::Key_BracketLeft, 1)
+                                            << 3.0;
+    QTest::newRow("] [ is normal again") << QList<int>{ Qt::Key_BracketRight, Qt::Key_BracketLeft } << 1.0;
+}
+
+// The speed is the player's, kept for every recording; the keys stop at either end.
+void TestPlaybackControls::rateKeys()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(double, rate);
+
+    QVERIFY(w.make(clip, withoutLogs(1)));
+    activate();
+    for (const int key : keys)
+        QTest::keyClick(w.window.get(), Qt::Key(key));
+    QCOMPARE(w.probe->player()->rate(), rate);
+    auto *flash = w.child<QLabel>("Flash");
+    QCOMPARE(flash->isVisible(), rate != 1.0 || keys.size() > 1);
+    if (flash->isVisible())
+        QCOMPARE(flash->text(), PlaybackRate::overlayText(rate));
+    // A recording the user starts plays at normal speed (a view takes a
+    // double click only on the item its first click pressed).
+    QTableWidget *list = w.probe->videoListLeft();
+    const QPoint at = list->visualItemRect(list->item(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(w.probe->player()->rate(), 1.0);
+}
+
+void TestPlaybackControls::fastRatePlaysFaster()
+{
+    QVERIFY(w.make(longClip, withoutLogs(1)));
+    w.probe->loadMapToPlay(0);
+    waitForState(UVlcWrapper::Playing);
+    activate();
+    for (int i = 0; i < 12; ++i)
+        QTest::keyClick(w.window.get(), Qt::Key_BracketRight);
+    UVlcWrapper *player = w.probe->player();
+    const qint64 before = player->GetPlayTime();
+    QTest::qWait(1500);
+    const qint64 played = player->GetPlayTime() - before;
+    QVERIFY2(played > 3500, qPrintable(QStringLiteral("%1 ms in 1.5 s at 4x").arg(played)));
+}
+
+// A picture on while paused, the display with it; a second back with ','.
+void TestPlaybackControls::frameSteps()
+{
+    playThenPause({ logCountingSeconds(20) });
+    UVlcWrapper *player = w.probe->player();
+    auto *label = w.child<QLabel>("VideoTime");
+    const qint64 paused = player->GetPlayTime();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(w.window.get(), Qt::Key_Period);
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() > paused, kTimeout);
+    QCOMPARE(player->GetState(), int(UVlcWrapper::Paused));
+    QVERIFY2(player->GetPlayTime() < paused + 1000, qPrintable(QString::number(player->GetPlayTime() - paused)));
+
+    QCOMPARE(label->text(), timeLabelText(player->GetPlayTime(), player->GetMediaLength()));
+
+    // A second back: the time and meter follow.
+    const qint64 stepped = player->GetPlayTime();
+    QTest::keyClick(w.window.get(), Qt::Key_Comma);
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() <= stepped - 900, kTimeout);
+    QVERIFY2(player->GetPlayTime() >= stepped - 1600, qPrintable(QString::number(stepped - player->GetPlayTime())));
+    QVERIFY2(qAbs(shownSecond() - int(stepped - 1000) / 1000) <= 1, qPrintable(QString::number(shownSecond())));
+}
+
+void TestPlaybackControls::clockOffsetShiftsTheRecord_data()
+{
+    QTest::addColumn<QList<int>>("steps"); // +1 for Ctrl+], -1 for Ctrl+[
+    QTest::addColumn<int>("offset");
+
+    QTest::newRow("one later") << QList<int>{ 1 } << 1;
+    QTest::newRow("two earlier") << QList<int>{ -1, -1 } << -2;
+    QTest::newRow("there and back") << QList<int>{ 1, 1, -1 } << 1;
+}
+
+// The picture stays; the speed, graph and position come from the log's
+// record that many seconds away, and the library remembers it.
+void TestPlaybackControls::clockOffsetShiftsTheRecord()
+{
+    QFETCH(QList<int>, steps);
+    QFETCH(int, offset);
+
+    playThenPause({ logCountingSeconds(20) });
+    UVlcWrapper *player = w.probe->player();
+    const qint64 paused = player->GetPlayTime();
+    const int before = shownSecond();
+    QCOMPARE(before, int(paused / 1000));
+    for (const int step : steps)
+        QTest::keyClick(w.window.get(), step > 0 ? Qt::Key_BracketRight : Qt::Key_BracketLeft, Qt::ControlModifier);
+    QCOMPARE(player->GetPlayTime(), paused);
+    QCOMPARE(shownSecond(), before + offset);
+    QCOMPARE(w.child<QLabel>("Flash")->text(), clockOffsetOverlayText(offset));
+
+    // Playing on, the offset stays.
+    QTest::keyClick(w.window.get(), Qt::Key_Space);
+    waitForState(UVlcWrapper::Playing);
+    QTest::qWait(600);
+    w.probe->updateUIData();
+    QCOMPARE(shownSecond(), int(player->GetPlayTime() / 1000) + offset);
 }
 
 QTEST_MAIN(TestPlaybackControls)

@@ -249,18 +249,31 @@ void TestTrips::realDriveInSixtyClips()
             keeper.addImported(*LibraryKeeper::describe(video));
         }
     }
-    QSettings(ProgramPaths::settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("trips/hardEventG"), 0.085);
+    QSettings settings(ProgramPaths::settingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("trips/hardEventG"), 0.085);
+    // Whatever the machine's locale and zone.
+    settings.setValue(QStringLiteral("display/speedUnit"), QStringLiteral("kmh"));
+    settings.setValue(QStringLiteral("display/timeZone"), QStringLiteral("UTC"));
+    settings.sync();
 
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VELMORA_PROGRAM), { QStringLiteral("--trips") });
-    QVERIFY(program.waitForFinished(120000));
-    QVERIFY2(program.exitCode() == 0, program.readAllStandardError().constData());
-    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
-             QStringLiteral("2010-04-03T12:52:25Z\t2010-04-03T13:52:24Z\t3599\t60\t79.355\t129.8\t9\n"));
+    const auto tripsLines = [] {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(VELMORA_PROGRAM), { QStringLiteral("--trips") });
+        if (!program.waitForFinished(120000) || program.exitCode() != 0)
+            return QString::fromUtf8(program.readAllStandardError());
+        return QString::fromUtf8(program.readAllStandardOutput());
+    };
+    QCOMPARE(tripsLines(), QStringLiteral("2010-04-03T12:52:25Z\t2010-04-03T13:52:24Z\t3599\t60\t79.355\t129.8\t9\n"));
+    // Miles, and Berlin's summer time.
+    settings.setValue(QStringLiteral("display/speedUnit"), QStringLiteral("mph"));
+    settings.setValue(QStringLiteral("display/timeZone"), QStringLiteral("Europe/Berlin"));
+    settings.sync();
+    QCOMPARE(tripsLines(),
+             QStringLiteral("2010-04-03T14:52:25+02:00\t2010-04-03T15:52:24+02:00\t3599\t60\t49.309\t80.6\t9\n"));
 
     RecordingLibrary library(RecordingLibrary::defaultPath());
     QVERIFY(library.open());

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+Q_DECLARE_METATYPE(SpeedUnit)
+
 namespace {
 
 constexpr QPointF kPivot(97.0, 98.0);
@@ -75,6 +77,8 @@ class TstUSpeedMeter : public QObject
 private slots:
     void needle_data();
     void needle();
+    void dialUnits_data();
+    void dialUnits();
     void gridRows_data();
     void gridRows();
     void samples_data();
@@ -113,6 +117,40 @@ void TstUSpeedMeter::needle()
     const QImage image = render(meter);
     QVERIFY2(isNeedle(image.pixelColor(probe(onAngle, radius))), "needle missing where it should point");
     QVERIFY2(!isNeedle(image.pixelColor(probe(offAngle, radius))), "needle found on the wrong side");
+}
+
+void TstUSpeedMeter::dialUnits_data()
+{
+    QTest::addColumn<SpeedUnit>("unit");
+    QTest::addColumn<double>("kmh");
+    QTest::addColumn<double>("fraction"); // of the dial's sweep
+    QTest::addColumn<int>("top");
+
+    QTest::newRow("km/h: 120 mid-dial") << SpeedUnit::Kmh << 120.0 << 0.5 << 240;
+    QTest::newRow("km/h: 240 at the top") << SpeedUnit::Kmh << 240.0 << 1.0 << 240;
+    QTest::newRow("mph: 75 mph mid-dial") << SpeedUnit::Mph << 120.7008 << 0.5 << 150;
+    QTest::newRow("mph: 150 mph at the top") << SpeedUnit::Mph << 241.4016 << 1.0 << 150;
+    QTest::newRow("mph: 100 km/h is 62 mph") << SpeedUnit::Mph << 100.0 << 62.137119 / 150 << 150;
+}
+
+// The needle points at the speed in the dial's unit, the log's km/h converted.
+void TstUSpeedMeter::dialUnits()
+{
+    QFETCH(SpeedUnit, unit);
+    QFETCH(double, kmh);
+    QFETCH(double, fraction);
+    QFETCH(int, top);
+
+    const USpeedMeter::DialScale scale = USpeedMeter::dialScale(unit);
+    QCOMPARE(scale.top, top);
+
+    USpeedMeter meter;
+    meter.resize(kMainWindowSize);
+    meter.setSpeedUnit(unit);
+    setSeries(meter, 0, Samples(USpeedMeter::kSamples), kmh);
+    QVERIFY2(qAbs(meter.needleFraction() - fraction) < 1e-6, qPrintable(QString::number(meter.needleFraction())));
+    const double angle = -kEndAngle + fraction * 2 * kEndAngle;
+    QVERIFY2(isNeedle(render(meter).pixelColor(probe(angle, 60.0))), "needle missing where it should point");
 }
 
 void TstUSpeedMeter::gridRows_data()

@@ -531,26 +531,7 @@ def speed_meter(out_w, out_h):
              f'stroke-width="2.5" opacity="0.5" filter="url(#b1)"/>')
     p.append(f'<path d="{arc_path(cx, cy, 92.6, dial_angle(200), a1)}" fill="none" stroke="#ff4d4f" '
              f'stroke-width="1.4"/>')
-    # Ticks: major every 20, minor every 10, between r 80 and 92.
-    for v in range(0, V_MAX + 1, 10):
-        a = dial_angle(v)
-        major = v % 20 == 0
-        r_in = 80.0 if major else 85.5
-        x0, y0 = polar(cx, cy, r_in, a)
-        x1, y1 = polar(cx, cy, 92.0, a)
-        red = v >= 200
-        col = ("#ff8a8a" if red else "#eef4f6") if major else ("#d06066" if red else "#7f8e95")
-        p.append(f'<line x1="{fmt(x0)}" y1="{fmt(y0)}" x2="{fmt(x1)}" y2="{fmt(y1)}" stroke="{col}" '
-                 f'stroke-width="{2 if major else 1}" stroke-linecap="butt"/>')
-    # Numbers every 40 at r 66 (baseline nudged so the glyph centre sits on the radius).
-    for v in range(0, V_MAX + 1, 40):
-        x, y = polar(cx, cy, 66.0, dial_angle(v))
-        col = "#ff9a9a" if v >= 200 else "#e3eaed"
-        p.append(f'<text x="{fmt(x)}" y="{fmt(y + 3.6)}" text-anchor="middle" font-family="{FONT}" '
-                 f'font-weight="bold" font-size="10" fill="{col}">{v}</text>')
-    # Unit sits under the hub, level with the 0 and 240 labels, clear of the needle's sweep.
-    p.append(f'<text x="{cx}" y="117" text-anchor="middle" font-family="{FONT}" font-size="8.5" '
-             f'letter-spacing="0.6" fill="{TEAL["main"]}">km/h</text>')
+    # Ticks, numbers and the unit follow the user's unit: the meter draws them.
     # Pivot cap.
     p.append(f'<circle cx="{cx}" cy="{cy + 1}" r="7.5" fill="#000" opacity="0.6" filter="url(#b1)"/>')
     p.append(f'<circle cx="{cx}" cy="{cy}" r="7" fill="url(#cap)" stroke="{TEAL["mid"]}" stroke-width="1"/>')
