@@ -90,6 +90,34 @@
     </message>
 </context>
 <context>
+    <name>GpxReader</name>
+    <message>
+        <location filename="../logs/gpxlog.cpp" line="94"/>
+        <source>not a GPX file</source>
+        <translation>не файл GPX</translation>
+    </message>
+    <message>
+        <location filename="../logs/gpxlog.cpp" line="114"/>
+        <source>a track point without place or time</source>
+        <translation>точка трека без места или времени</translation>
+    </message>
+    <message>
+        <location filename="../logs/gpxlog.cpp" line="167"/>
+        <source>the file ends early</source>
+        <translation>файл обрывается</translation>
+    </message>
+    <message>
+        <location filename="../logs/gpxlog.cpp" line="169"/>
+        <source>no track</source>
+        <translation>нет трека</translation>
+    </message>
+    <message>
+        <location filename="../logs/gpxlog.cpp" line="198"/>
+        <source>a track point earlier than the one before</source>
+        <translation>точка трека раньше предыдущей</translation>
+    </message>
+</context>
+<context>
     <name>MapPages</name>
     <message>
         <location filename="../playback/mappagetexts.cpp" line="16"/>
@@ -191,6 +219,39 @@
     </message>
 </context>
 <context>
+    <name>NmeaLog</name>
+    <message>
+        <location filename="../logs/nmealog.cpp" line="200"/>
+        <source>a sentence without its checksum</source>
+        <translation>предложение без контрольной суммы</translation>
+    </message>
+    <message>
+        <location filename="../logs/nmealog.cpp" line="207"/>
+        <source>a sentence cut short</source>
+        <translation>оборванное предложение</translation>
+    </message>
+    <message>
+        <location filename="../logs/nmealog.cpp" line="216"/>
+        <source>a sentence with a wrong checksum</source>
+        <translation>предложение с неверной контрольной суммой</translation>
+    </message>
+    <message>
+        <location filename="../logs/nmealog.cpp" line="276"/>
+        <source>a sentence without a usable time</source>
+        <translation>предложение без пригодного времени</translation>
+    </message>
+    <message>
+        <location filename="../logs/nmealog.cpp" line="294"/>
+        <source>a sentence earlier than the one before</source>
+        <translation>предложение раньше предыдущего</translation>
+    </message>
+    <message>
+        <location filename="../logs/nmealog.cpp" line="297"/>
+        <source>a jump in time too far to be the same drive</source>
+        <translation>слишком большой скачок во времени для одной поездки</translation>
+    </message>
+</context>
+<context>
     <name>OfflineTiles</name>
     <message>
         <location filename="../maptiles/offlinetiles.cpp" line="120"/>
@@ -253,46 +314,42 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../app/main.cpp" line="135"/>
+        <location filename="../app/main.cpp" line="148"/>
         <source>Loading...Please Wait.</source>
         <translation>Загрузка… Пожалуйста, подождите.</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="250"/>
-        <location filename="../app/velmora.cpp" line="253"/>
+        <location filename="../app/velmora.cpp" line="258"/>
         <source>File Name</source>
         <translation>Имя файла</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="250"/>
-        <location filename="../app/velmora.cpp" line="253"/>
+        <location filename="../app/velmora.cpp" line="258"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="251"/>
-        <location filename="../app/velmora.cpp" line="254"/>
+        <location filename="../app/velmora.cpp" line="259"/>
         <source>Time</source>
         <translation>Время</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="251"/>
-        <location filename="../app/velmora.cpp" line="254"/>
+        <location filename="../app/velmora.cpp" line="259"/>
         <source>GPS File</source>
         <translation>GPS</translation>
     </message>
     <message>
-        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="102"/>
+        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="146"/>
         <source>Available</source>
         <translation>Есть</translation>
     </message>
     <message>
-        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="100"/>
+        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="144"/>
         <source>Unavailable</source>
         <translation>Неполный</translation>
     </message>
     <message>
-        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="98"/>
+        <location filename="../catalogue/uvideoandgpsfiles.cpp" line="142"/>
         <source>Not Exist</source>
         <translation>Нет</translation>
     </message>
@@ -369,76 +426,51 @@
 <context>
     <name>TripsView</name>
     <message>
-        <location filename="../app/tripsview.cpp" line="45"/>
         <location filename="../app/tripsview.cpp" line="39"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="55"/>
         <location filename="../app/tripsview.cpp" line="75"/>
         <source>Date</source>
         <translation>Дата</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="55"/>
         <location filename="../app/tripsview.cpp" line="75"/>
         <source>Start</source>
         <translation>Начало</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="55"/>
         <location filename="../app/tripsview.cpp" line="75"/>
         <source>End</source>
         <translation>Конец</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="55"/>
         <location filename="../app/tripsview.cpp" line="75"/>
         <source>Duration</source>
         <translation>Длительность</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="55"/>
         <location filename="../app/tripsview.cpp" line="75"/>
         <source>Clips</source>
         <translation>Записи</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="55"/>
-        <source>km</source>
-        <translation>км</translation>
-    </message>
-    <message>
-        <location filename="../app/tripsview.cpp" line="56"/>
-        <source>Max km/h</source>
-        <translation>Макс. км/ч</translation>
-    </message>
-    <message>
-        <location filename="../app/tripsview.cpp" line="56"/>
-        <source>Mean km/h</source>
-        <translation>Средн. км/ч</translation>
-    </message>
-    <message>
-        <location filename="../app/tripsview.cpp" line="56"/>
         <location filename="../app/tripsview.cpp" line="77"/>
         <source>Events</source>
         <translation>События</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="57"/>
         <location filename="../app/tripsview.cpp" line="50"/>
         <source>Distance driven</source>
         <translation>Пройденное расстояние</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="58"/>
         <location filename="../app/tripsview.cpp" line="51"/>
         <source>Mean speed while moving</source>
         <translation>Средняя скорость в движении</translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="59"/>
         <location filename="../app/tripsview.cpp" line="52"/>
         <source>Hard braking, swerves and bumps</source>
         <translation>Резкие торможения, манёвры и удары</translation>
@@ -454,7 +486,6 @@
         <translation>Средн. %1</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/tripsview.cpp" line="99"/>
         <location filename="../app/tripsview.cpp" line="107"/>
         <source>Trips: looking at %n recording(s)…</source>
         <translation>
@@ -464,13 +495,11 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="130"/>
         <location filename="../app/tripsview.cpp" line="138"/>
         <source>Trips: none yet. Import recordings first.</source>
         <translation>Поездок пока нет. Сначала импортируйте записи.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/tripsview.cpp" line="131"/>
         <location filename="../app/tripsview.cpp" line="139"/>
         <source>Trips: %n drive(s). Double-click one to play it.</source>
         <translation>
@@ -480,7 +509,6 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/tripsview.cpp" line="154"/>
         <location filename="../app/tripsview.cpp" line="162"/>
         <source>Play from here</source>
         <translation>Воспроизвести отсюда</translation>
@@ -489,12 +517,12 @@
 <context>
     <name>UVlcWrapper</name>
     <message>
-        <location filename="../playback/uvlcwrapper.cpp" line="549"/>
+        <location filename="../playback/uvlcwrapper.cpp" line="609"/>
         <source>there is no picture to take</source>
         <translation>нет кадра для снимка</translation>
     </message>
     <message>
-        <location filename="../playback/uvlcwrapper.cpp" line="567"/>
+        <location filename="../playback/uvlcwrapper.cpp" line="627"/>
         <source>the video shows no picture yet</source>
         <translation>видео ещё не показывает кадр</translation>
     </message>
@@ -502,50 +530,43 @@
 <context>
     <name>Velmora</name>
     <message>
-        <location filename="../app/velmora.cpp" line="317"/>
-        <location filename="../app/velmora.cpp" line="318"/>
+        <location filename="../app/velmora.cpp" line="325"/>
         <source>Language</source>
         <translation>Язык</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="320"/>
-        <location filename="../app/velmora.cpp" line="321"/>
+        <location filename="../app/velmora.cpp" line="328"/>
         <source>As the system</source>
         <translation>Как в системе</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="328"/>
-        <location filename="../app/velmora.cpp" line="329"/>
+        <location filename="../app/velmora.cpp" line="336"/>
         <source>The language changes at the next start.</source>
         <translation>Язык сменится при следующем запуске.</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="334"/>
-        <location filename="../app/velmora.cpp" line="335"/>
+        <location filename="../app/velmora.cpp" line="342"/>
         <source>Trips…</source>
         <translation>Поездки…</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="335"/>
-        <location filename="../app/velmora.cpp" line="336"/>
+        <location filename="../app/velmora.cpp" line="343"/>
         <source>Remove missing recordings</source>
         <translation>Убрать отсутствующие записи</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="339"/>
-        <location filename="../app/velmora.cpp" line="360"/>
-        <location filename="../app/velmora.cpp" line="337"/>
+        <location filename="../app/velmora.cpp" line="344"/>
         <source>Settings…</source>
         <translation>Настройки…</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="339"/>
-        <location filename="../app/velmora.cpp" line="380"/>
+        <location filename="../app/velmora.cpp" line="348"/>
+        <location filename="../app/velmora.cpp" line="390"/>
         <source>About Marvenda</source>
         <translation>О программе Marvenda</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="355"/>
+        <location filename="../app/velmora.cpp" line="364"/>
         <source>Missing recordings removed: %1</source>
         <translation>Убрано отсутствующих записей: %1</translation>
     </message>
@@ -555,37 +576,31 @@
         <translation>Нет файла: %1</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="432"/>
-        <location filename="../app/velmora.cpp" line="454"/>
+        <location filename="../app/velmora.cpp" line="467"/>
         <source>Menu</source>
         <translation>Меню</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="361"/>
-        <location filename="../app/velmora.cpp" line="381"/>
+        <location filename="../app/velmora.cpp" line="391"/>
         <source>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; dash-camera recording player&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Map data &amp;copy; OpenStreetMap contributors, under the Open Database License (ODbL); map library Leaflet.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Marvenda&lt;/b&gt; %1 &amp;mdash; проигрыватель записей видеорегистратора&lt;/p&gt;&lt;p&gt;Qt %2, libvlc %3&lt;/p&gt;&lt;p&gt;Картографические данные &amp;copy; участники OpenStreetMap, лицензия Open Database License (ODbL); картографическая библиотека Leaflet.&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="137"/>
         <location filename="../playback/updatecycle.cpp" line="138"/>
         <source>Cannot play %1: %2</source>
         <translation>Не удаётся воспроизвести %1: %2</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="134"/>
         <location filename="../playback/updatecycle.cpp" line="135"/>
         <source>file not found</source>
         <translation>файл не найден</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="135"/>
         <location filename="../playback/updatecycle.cpp" line="136"/>
         <source>empty file</source>
         <translation>пустой файл</translation>
     </message>
     <message>
-        <location filename="../playback/updatecycle.cpp" line="136"/>
         <location filename="../playback/updatecycle.cpp" line="137"/>
         <source>not a video</source>
         <translation>это не видео</translation>
@@ -606,23 +621,17 @@
         <translation>записей: %L1</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="133"/>
+        <location filename="../playback/playbackcontrols.cpp" line="136"/>
         <source>Snapshot saved, with a captioned copy: %1</source>
         <translation>Снимок сохранён, с копией с подписью: %1</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="134"/>
+        <location filename="../playback/playbackcontrols.cpp" line="137"/>
         <source>Snapshot saved: %1; no captioned copy: %2</source>
         <translation>Снимок сохранён: %1; копия с подписью не создана: %2</translation>
     </message>
     <message>
-        <location filename="../playback/playbackcontrols.cpp" line="139"/>
-        <location filename="../playback/playbackcontrols.cpp" line="129"/>
-        <source>Snapshot saved: %1</source>
-        <translation>Снимок сохранён: %1</translation>
-    </message>
-    <message>
-        <location filename="../playback/playbackcontrols.cpp" line="134"/>
+        <location filename="../playback/playbackcontrols.cpp" line="142"/>
         <source>Snapshot not saved: %1</source>
         <translation>Снимок не сохранён: %1</translation>
     </message>
@@ -661,74 +670,62 @@
         <translation>Отмена</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="420"/>
-        <location filename="../app/velmora.cpp" line="442"/>
+        <location filename="../app/velmora.cpp" line="455"/>
         <source>Previous recording</source>
         <translation>Предыдущая запись</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="421"/>
-        <location filename="../app/velmora.cpp" line="443"/>
+        <location filename="../app/velmora.cpp" line="456"/>
         <source>Play or pause (Space)</source>
         <translation>Воспроизведение или пауза (пробел)</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="422"/>
-        <location filename="../app/velmora.cpp" line="444"/>
+        <location filename="../app/velmora.cpp" line="457"/>
         <source>Next recording</source>
         <translation>Следующая запись</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="423"/>
-        <location filename="../app/velmora.cpp" line="445"/>
+        <location filename="../app/velmora.cpp" line="458"/>
         <source>Stop</source>
         <translation>Стоп</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="424"/>
-        <location filename="../app/velmora.cpp" line="446"/>
+        <location filename="../app/velmora.cpp" line="459"/>
         <source>Snapshot (S)</source>
         <translation>Снимок кадра (S)</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="425"/>
-        <location filename="../app/velmora.cpp" line="447"/>
+        <location filename="../app/velmora.cpp" line="460"/>
         <source>Import videos</source>
         <translation>Импортировать видеозаписи</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="426"/>
-        <location filename="../app/velmora.cpp" line="448"/>
+        <location filename="../app/velmora.cpp" line="461"/>
         <source>Previous page</source>
         <translation>Предыдущая страница</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="427"/>
-        <location filename="../app/velmora.cpp" line="449"/>
+        <location filename="../app/velmora.cpp" line="462"/>
         <source>Next page</source>
         <translation>Следующая страница</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="428"/>
-        <location filename="../app/velmora.cpp" line="450"/>
+        <location filename="../app/velmora.cpp" line="463"/>
         <source>Remove the selected recording from the list</source>
         <translation>Убрать выбранную запись из списка</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="429"/>
-        <location filename="../app/velmora.cpp" line="451"/>
+        <location filename="../app/velmora.cpp" line="464"/>
         <source>Minimize</source>
         <translation>Свернуть</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="430"/>
-        <location filename="../app/velmora.cpp" line="452"/>
+        <location filename="../app/velmora.cpp" line="465"/>
         <source>Maximize or restore</source>
         <translation>Развернуть или восстановить</translation>
     </message>
     <message>
-        <location filename="../app/velmora.cpp" line="431"/>
-        <location filename="../app/velmora.cpp" line="453"/>
+        <location filename="../app/velmora.cpp" line="466"/>
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>
