@@ -1,6 +1,7 @@
 #include "catalogue/recordingtime.h"
 
 #include "catalogue/gpslogdata.h"
+#include "logs/gpslogreader.h"
 #include "logs/logfile.h"
 
 #include <QFile>
@@ -70,6 +71,8 @@ namespace {
 constexpr qsizetype kLongestLine = 1024;
 // The log is opened unbuffered: it is read in blocks.
 constexpr qint64 kBlockBytes = 64 * 1024;
+// Enough of a log to tell its format by.
+constexpr qint64 kFormatHeadBytes = 64 * 1024;
 
 std::optional<qint64> fixTime(const GpsLogData &reader, QByteArrayView line)
 {
@@ -88,6 +91,14 @@ std::optional<qint64> firstFixUtcMs(const QString &logPath)
     QFile log;
     if (logPath.isEmpty() || !LogFile::openRegular(log, logPath))
         return std::nullopt;
+    // A receiver's log is read whole by its reader; only the camera's own is
+    // read line by line up to its first fix.
+    if (GpsLogReader::formatOf(log.peek(kFormatHeadBytes)) != GpsLogReader::Format::Camera) {
+        GpsLogData receiverLog;
+        receiverLog.LoadGpsLog(logPath);
+        const GpsLogRecord first = receiverLog.GetFirstAvailableRecord();
+        return first.dataAvailable ? recordUtcMs(first) : std::nullopt;
+    }
     const GpsLogData reader;
     QByteArray line;
     bool tooLong = false;

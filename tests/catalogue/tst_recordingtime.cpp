@@ -101,6 +101,9 @@ void TstRecordingTime::firstFix_data()
             << utcMs(2010, 4, 3, 13, 10, 32);
     QTest::newRow("a line too long to be a record passed over")
             << QByteArray(4000, 'A') + "\n" + fix << utcMs(2010, 4, 3, 13, 10, 32);
+    QTest::newRow("receiver's NMEA") << QByteArray("$GPRMC,114223.000,V,,,,,,,030410,,,N*4C\r\n"
+                                                   "$GPRMC,114224.000,A,4709.0277,N,00735.5111,E,59.85,181.51,030410,,,A*58\r\n")
+                                     << utcMs(2010, 4, 3, 11, 42, 24);
     QTest::newRow("no fix") << noFix.repeated(5) << qint64(-1);
     QTest::newRow("empty") << QByteArray() << qint64(-1);
 }
