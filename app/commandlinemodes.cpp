@@ -216,7 +216,9 @@ static int exportClipFile(const CommandLine &line, QTextStream &err)
             err << "velmora: " << error << Qt::endl;
             return 1;
         }
-        caption = captionLineOf(std::make_shared<const TripTimeline>(*trip));
+        const DisplaySettings display = DisplaySettings::load();
+        caption = captionLineOf(std::make_shared<const TripTimeline>(*trip),
+                                { display.speedUnit, DisplayZone::named(display.timeZone) });
     }
     const ClipExportResult result = exportClip(line.videos, range, line.exportClip, nullptr, caption);
     if (!result.note.isEmpty())

@@ -116,9 +116,10 @@ void ExportActions::exportTo(Kind kind, const QString &path)
         for (const TripClip &clip : drive.clips)
             videos << clip.videoPath;
         const bool captioned = kind == Kind::CaptionedClip;
-        job->start([pieces = marks.clipPieces(videos), path, drive, captioned](ClipExportControl &control) {
+        job->start([pieces = marks.clipPieces(videos), path, drive, captioned,
+                    style = captionStyle](ClipExportControl &control) {
             const CaptionLine caption =
-                    captioned ? captionLineOf(std::make_shared<const TripTimeline>(drive)) : CaptionLine();
+                    captioned ? captionLineOf(std::make_shared<const TripTimeline>(drive), style) : CaptionLine();
             return exportClip(pieces, path, &control, caption);
         });
     } else {

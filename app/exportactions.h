@@ -1,6 +1,7 @@
 #ifndef EXPORTACTIONS_H
 #define EXPORTACTIONS_H
 
+#include "export/captionedsnapshot.h"
 #include "export/rangemarks.h"
 #include "trips/trip.h"
 
@@ -44,6 +45,8 @@ public:
     // Exports what is marked of the playing drive to `path`, in the background.
     void exportTo(Kind kind, const QString &path);
     bool isExporting() const;
+    // How a clip's burnt-in caption writes time and speed.
+    void setCaptionStyle(const CaptionStyle &style) { captionStyle = style; }
 
 signals:
     void marksChanged();
@@ -64,6 +67,7 @@ private:
     QProgressDialog *progress = nullptr;
     QString exportingPath;
     QString lastFolder;
+    CaptionStyle captionStyle;
 };
 
 #endif // EXPORTACTIONS_H

@@ -381,6 +381,8 @@ void Velmora::applyDisplaySettings(const DisplaySettings &display)
     carSpeedMeter->setSpeedUnit(display.speedUnit);
     catalogue->setDisplayZone(zone);
     tripsView->setDisplay(display.speedUnit, zone);
+    captioner->setStyle({ display.speedUnit, zone });
+    exportActions->setCaptionStyle({ display.speedUnit, zone });
     runMapScript(speedUnitScript(display.speedUnit));
     ListTableUpdate();
 }

@@ -40,6 +40,18 @@ QFont fittingFont(const QString &line, int stripHeight, int width)
     return font;
 }
 
+// "2010-04-03 14:52:25 UTC+02:00": the offset says which clock it is.
+QString momentText(qint64 utcMs, const DisplayZone &zone)
+{
+    const QDateTime moment = zone.at(utcMs);
+    const int offset = moment.offsetFromUtc();
+    const QString clock = QStringLiteral("UTC");
+    const QString offsetText = offset == 0 ? clock
+            : clock + QLatin1Char(offset < 0 ? '-' : '+')
+                    + QTime(0, 0).addSecs(std::abs(offset)).toString(QStringLiteral("HH:mm"));
+    return moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + offsetText;
+}
+
 } // namespace
 
 QString SnapshotCaption::line() const
@@ -50,7 +62,7 @@ QString SnapshotCaption::line() const
 }
 
 SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const QString &videoPath,
-                                qint64 videoMs)
+                                qint64 videoMs, const CaptionStyle &style)
 {
     SnapshotCaption caption;
     caption.recording = QStringLiteral("%1 %2").arg(
@@ -61,25 +73,25 @@ SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const 
         return caption;
     }
     if (const std::optional<qint64> ms = recordUtcMs(record))
-        caption.moment = QDateTime::fromMSecsSinceEpoch(*ms, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"));
+        caption.moment = momentText(*ms, style.zone);
     const std::optional<double> latitude = latitudeDegrees(record);
     const std::optional<double> longitude = longitudeDegrees(record);
     if (!record.dataAvailable || !latitude || !longitude) {
         caption.position = QStringLiteral("no GPS fix");
         return caption;
     }
-    caption.speed = QStringLiteral("%1 km/h").arg(qRound(record.velocity));
+    caption.speed = QStringLiteral("%1 %2").arg(qRound(speedIn(style.unit, record.velocity))).arg(speedUnitText(style.unit));
     caption.position = degreesText(*latitude, 'N', 'S') + QLatin1Char(' ') + degreesText(*longitude, 'E', 'W');
     return caption;
 }
 
-CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline)
+CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline, const CaptionStyle &style)
 {
-    return [timeline](int video, qint64 ms) {
+    return [timeline, style](int video, qint64 ms) {
         const TripClip &clip = timeline->clip(video);
         const int second = timeline->offsetOf(video) + int(ms / 1000);
         const GpsLogRecord record = timeline->records().value(second);
-        return snapshotCaption(record, !clip.logPath.isEmpty(), clip.videoPath, ms).line();
+        return snapshotCaption(record, !clip.logPath.isEmpty(), clip.videoPath, ms, style).line();
     };
 }
 

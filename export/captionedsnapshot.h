@@ -1,7 +1,9 @@
 #ifndef CAPTIONEDSNAPSHOT_H
 #define CAPTIONEDSNAPSHOT_H
 
+#include "catalogue/recordingtime.h"
 #include "export/clipexport.h"
+#include "library/speedunit.h"
 
 #include <QImage>
 #include <QObject>
@@ -13,8 +15,17 @@
 struct GpsLogRecord;
 class TripTimeline;
 
-// What a captioned snapshot says of its moment: when (UTC, from the log),
-// how fast, where, and which recording at which time of its video.
+// How a caption writes its moment and speed: in the zone and unit the user
+// reads them in.
+struct CaptionStyle
+{
+    SpeedUnit unit = SpeedUnit::Kmh;
+    DisplayZone zone = DisplayZone::named(QStringLiteral("UTC"));
+};
+
+// What a captioned snapshot says of its moment: when (from the log, with its
+// offset from UTC), how fast, where, and which recording at which time of its
+// video.
 struct SnapshotCaption
 {
     QString moment;
@@ -28,11 +39,11 @@ struct SnapshotCaption
 // The caption of second `videoMs` of `videoPath`, whose log says `record`;
 // `withLog` false when the recording has no log.
 SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const QString &videoPath,
-                                qint64 videoMs);
+                                qint64 videoMs, const CaptionStyle &style = {});
 
 // What a cut of `timeline`'s clips burns into its pictures: the caption of
 // each moment, as a snapshot of it would have.
-CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline);
+CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline, const CaptionStyle &style = {});
 
 // The caption as a strip of `width` x `height`: white text on black, as large
 // as fits.
@@ -58,6 +69,9 @@ public:
     using QObject::QObject;
 
     void expect(const SnapshotCaption &caption) { pending = caption; }
+    // How the captions write time and speed, for whoever makes them.
+    void setStyle(const CaptionStyle &chosen) { captionStyle = chosen; }
+    const CaptionStyle &style() const { return captionStyle; }
     // The player wrote the snapshot at `picturePath`.
     void caption(const QString &picturePath);
 
@@ -67,6 +81,7 @@ signals:
 
 private:
     std::optional<SnapshotCaption> pending;
+    CaptionStyle captionStyle;
 };
 
 #endif // CAPTIONEDSNAPSHOT_H

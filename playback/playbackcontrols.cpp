@@ -126,7 +126,7 @@ void Velmora::takeShot()
     const qint64 playTimeMs = player->GetPlayTime();
     const int second = tripOffset() + int(playTimeMs / kMsPerSecond);
     captioner->expect(snapshotCaption(gpsLog->GetRecord(second), catalogue->gpsRating(index) != GpsFileNotExist,
-                                      catalogue->GetVideoPath(index), playTimeMs));
+                                      catalogue->GetVideoPath(index), playTimeMs, captioner->style()));
     player->takeShot();
 }
 

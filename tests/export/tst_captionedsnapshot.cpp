@@ -22,15 +22,21 @@ void TestCaptionedSnapshot::copyCarriesTheCaption_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("withLog");
+    QTest::addColumn<QString>("style"); // unit and zone
     QTest::addColumn<QString>("moment");
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QString>("position");
 
-    QTest::newRow("fix, south and west") << "A,030410,131012,3352.1234,S,15112.5678,W,45.00,0.1,0.2,0.9;" << true
-                                         << "2010-04-03 13:10:12 UTC" << "83 km/h" << "33.86872° S 151.20946° W";
-    QTest::newRow("no fix") << "V,030410,131012,,,,,0,0,0,0;" << true << "2010-04-03 13:10:12 UTC" << ""
+    const QString fix = QStringLiteral("A,030410,131012,3352.1234,S,15112.5678,W,45.00,0.1,0.2,0.9;");
+    QTest::newRow("fix, south and west") << fix << true << "kmh UTC" << "2010-04-03 13:10:12 UTC" << "83 km/h"
+                                         << "33.86872° S 151.20946° W";
+    QTest::newRow("mph, Berlin in summer time") << fix << true << "mph Europe/Berlin" << "2010-04-03 15:10:12 UTC+02:00"
+                                                << "52 mph" << "33.86872° S 151.20946° W";
+    QTest::newRow("New York, behind UTC") << fix << true << "kmh America/New_York"
+                                          << "2010-04-03 09:10:12 UTC-04:00" << "83 km/h" << "33.86872° S 151.20946° W";
+    QTest::newRow("no fix") << "V,030410,131012,,,,,0,0,0,0;" << true << "kmh UTC" << "2010-04-03 13:10:12 UTC" << ""
                             << "no GPS fix";
-    QTest::newRow("no log") << "" << false << "" << "" << "no GPS log";
+    QTest::newRow("no log") << "" << false << "kmh UTC" << "" << "" << "no GPS log";
 }
 
 // The copy is the picture with a strip under it; its text chunks say what
@@ -39,13 +45,17 @@ void TestCaptionedSnapshot::copyCarriesTheCaption()
 {
     QFETCH(QString, line);
     QFETCH(bool, withLog);
+    QFETCH(QString, style);
+    const CaptionStyle written{ style.startsWith(QLatin1String("mph")) ? SpeedUnit::Mph : SpeedUnit::Kmh,
+                                DisplayZone::named(style.section(QLatin1Char(' '), 1)) };
     const QString picture = folder.filePath(QStringLiteral("FILE0003_00-01-12.480.png"));
     QImage frame(320, 180, QImage::Format_RGB32);
     frame.fill(Qt::blue);
     QVERIFY(frame.save(picture));
 
     const GpsLogRecord record = GpsLogData().recordFromLine(line);
-    const SnapshotCaption caption = snapshotCaption(record, withLog, QStringLiteral("/card/FILE0003.MOV"), 72480);
+    const SnapshotCaption caption =
+            snapshotCaption(record, withLog, QStringLiteral("/card/FILE0003.MOV"), 72480, written);
     QCOMPARE(writeCaptionedCopy(picture, caption), QString());
 
     const QImage copy(folder.filePath(QStringLiteral("FILE0003_00-01-12.480_captioned.png")));
