@@ -241,7 +241,8 @@ int exportFile(const CommandLine &line, QTextStream &err)
         range.toSecond = line.toSecond;
         const bool gpx = !line.exportGpx.isEmpty();
         error = exportTrack(TripTimeline(*trip), range, gpx ? TrackFormat::Gpx : TrackFormat::Csv,
-                            gpx ? line.exportGpx : line.exportCsv, trackName(line.videos));
+                            gpx ? line.exportGpx : line.exportCsv, trackName(line.videos),
+                            DisplaySettings::load().speedUnit);
     }
     if (error.isEmpty())
         return 0;

@@ -125,9 +125,9 @@ void ExportActions::exportTo(Kind kind, const QString &path)
     } else {
         const TrackFormat format = kind == Kind::Gpx ? TrackFormat::Gpx : TrackFormat::Csv;
         const QString name = QFileInfo(drive.clips.value(0).videoPath).fileName();
-        job->start([drive, marks, format, path, name](ClipExportControl &) {
+        job->start([drive, marks, format, path, name, unit = captionStyle.unit](ClipExportControl &) {
             const TripTimeline timeline(drive);
-            return ClipExportResult{ exportTrack(timeline, marks.trackRange(timeline), format, path, name), {} };
+            return ClipExportResult{ exportTrack(timeline, marks.trackRange(timeline), format, path, name, unit), {} };
         });
     }
     exportingPath = path;

@@ -121,15 +121,17 @@ QByteArray gpxText(const TripTimeline &timeline, const TrackSpan &span, const QS
     return text;
 }
 
-QByteArray csvText(const TripTimeline &timeline, const TrackSpan &span, int &points)
+// The speed in the user's unit, named in the header: a spreadsheet shows it as it is.
+QByteArray csvText(const TripTimeline &timeline, const TrackSpan &span, SpeedUnit unit, int &points)
 {
-    QByteArray text = "time_utc,latitude,longitude,speed_kmh,gx,gy,gz\n";
+    QByteArray text = "time_utc,latitude,longitude,speed_" + speedUnitName(unit).toLatin1() + ",gx,gy,gz\n";
     const QList<GpsLogRecord> &records = timeline.records();
     for (int second = span.first; second < span.end; ++second) {
         const std::optional<TrackPoint> point = trackPoint(records.at(second));
         if (!point)
             continue;
-        text += QStringList{ point->utcTime, point->latitude, point->longitude, point->speed,
+        const QString speed = QString::number(speedIn(unit, records.at(second).velocity), 'f', kValueDecimals);
+        text += QStringList{ point->utcTime, point->latitude, point->longitude, speed,
                              point->x, point->y, point->z }
                         .join(QLatin1Char(','))
                         .toLatin1();
@@ -163,24 +165,24 @@ TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range)
 }
 
 QByteArray trackText(const TripTimeline &timeline, const TrackSpan &span, TrackFormat format,
-                     const QString &trackName, int *points)
+                     const QString &trackName, int *points, SpeedUnit csvUnit)
 {
     int written = 0;
     QByteArray text = format == TrackFormat::Gpx ? gpxText(timeline, span, trackName, written)
-                                                 : csvText(timeline, span, written);
+                                                 : csvText(timeline, span, csvUnit, written);
     if (points)
         *points = written;
     return text;
 }
 
 QString exportTrack(const TripTimeline &timeline, const TrackRange &range, TrackFormat format,
-                    const QString &path, const QString &trackName)
+                    const QString &path, const QString &trackName, SpeedUnit csvUnit)
 {
     const TrackSpan span = trackSpan(timeline, range);
     if (!span.error.isEmpty())
         return span.error;
     int points = 0;
-    const QByteArray text = trackText(timeline, span, format, trackName, &points);
+    const QByteArray text = trackText(timeline, span, format, trackName, &points, csvUnit);
     if (points == 0)
         return QStringLiteral("nothing to export: no GPS fix from %1 s to %2 s").arg(span.first).arg(span.end);
     // Written beside the target and renamed over it only when whole.

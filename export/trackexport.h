@@ -1,6 +1,7 @@
 #ifndef TRACKEXPORT_H
 #define TRACKEXPORT_H
 
+#include "library/speedunit.h"
 #include "logs/gpxlog.h"
 #include "trips/triptimeline.h"
 
@@ -33,15 +34,16 @@ struct TrackSpan
 TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range);
 
 // The file's whole text; `points` says how many fixes it holds. Only records
-// with a position are written; a GPX track has a segment per clip.
+// with a position are written; a GPX track has a segment per clip. CSV gives
+// speeds in `csvUnit`; GPX keeps km/h, as its extension's namespace says.
 QByteArray trackText(const TripTimeline &timeline, const TrackSpan &span, TrackFormat format,
-                     const QString &trackName, int *points = nullptr);
+                     const QString &trackName, int *points = nullptr, SpeedUnit csvUnit = SpeedUnit::Kmh);
 
 // Writes the range of the timeline to `path`, all or nothing: an empty string,
 // or one line that says why no file was written (a range without a fix
 // included). Slow for a long trip: call it off the GUI thread.
 QString exportTrack(const TripTimeline &timeline, const TrackRange &range, TrackFormat format,
-                    const QString &path, const QString &trackName);
+                    const QString &path, const QString &trackName, SpeedUnit csvUnit = SpeedUnit::Kmh);
 
 
 #endif // TRACKEXPORT_H

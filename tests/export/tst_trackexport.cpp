@@ -185,6 +185,18 @@ void TestTrackExport::exportsRange()
     QCOMPARE(rows.size(), points);
     QVERIFY2(rows.first().startsWith(first + ',') && rows.last().startsWith(last + ','), qPrintable(rows.first()));
     QCOMPARE(rows.first().split(QLatin1Char(',')).size(), 7);
+
+    // In miles an hour the header says so, and each speed is the km/h one
+    // converted (to the hundredth the km/h figure is rounded to).
+    const QString mph = folder.filePath(QStringLiteral("range-mph.csv"));
+    QCOMPARE(exportTrack(timeline, range, TrackFormat::Csv, mph, QStringLiteral("drive"), SpeedUnit::Mph), QString());
+    QFile file(mph);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readLine().contains(",speed_mph,"));
+    const QStringList inMiles = csvRows(mph);
+    QCOMPARE(inMiles.size(), points);
+    const double kmh = rows.last().section(QLatin1Char(','), 3, 3).toDouble();
+    QVERIFY(qAbs(inMiles.last().section(QLatin1Char(','), 3, 3).toDouble() - speedIn(SpeedUnit::Mph, kmh)) < 0.01);
 }
 
 void TestTrackExport::refusesWithoutFile_data()
