@@ -99,13 +99,6 @@ std::optional<Trip> tripOfVideos(const QStringList &videos, QString &error, bool
     return trip;
 }
 
-QString trackName(const QStringList &videos)
-{
-    const QString first = QFileInfo(videos.first()).fileName();
-    return videos.size() == 1 ? first
-                              : QStringLiteral("%1 to %2").arg(first, QFileInfo(videos.last()).fileName());
-}
-
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)

@@ -111,10 +111,10 @@ void ExportActions::exportTo(Kind kind, const QString &path)
         return;
     const Trip drive = now.drive;
     const RangeMarks marks = rangeMarks;
+    QStringList videos;
+    for (const TripClip &clip : drive.clips)
+        videos << clip.videoPath;
     if (kind == Kind::Clip || kind == Kind::CaptionedClip) {
-        QStringList videos;
-        for (const TripClip &clip : drive.clips)
-            videos << clip.videoPath;
         const bool captioned = kind == Kind::CaptionedClip;
         job->start([pieces = marks.clipPieces(videos), path, drive, captioned,
                     style = captionStyle](ClipExportControl &control) {
@@ -124,7 +124,7 @@ void ExportActions::exportTo(Kind kind, const QString &path)
         });
     } else {
         const TrackFormat format = kind == Kind::Gpx ? TrackFormat::Gpx : TrackFormat::Csv;
-        const QString name = QFileInfo(drive.clips.value(0).videoPath).fileName();
+        const QString name = trackName(videos);
         job->start([drive, marks, format, path, name, unit = captionStyle.unit](ClipExportControl &) {
             const TripTimeline timeline(drive);
             return ClipExportResult{ exportTrack(timeline, marks.trackRange(timeline), format, path, name, unit), {} };

@@ -175,6 +175,15 @@ QByteArray trackText(const TripTimeline &timeline, const TrackSpan &span, TrackF
     return text;
 }
 
+QString trackName(const QStringList &videos)
+{
+    if (videos.isEmpty())
+        return {};
+    const QString first = QFileInfo(videos.first()).fileName();
+    return videos.size() == 1 ? first
+                              : QStringLiteral("%1 to %2").arg(first, QFileInfo(videos.last()).fileName());
+}
+
 QString exportTrack(const TripTimeline &timeline, const TrackRange &range, TrackFormat format,
                     const QString &path, const QString &trackName, SpeedUnit csvUnit)
 {

@@ -39,6 +39,9 @@ TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range);
 QByteArray trackText(const TripTimeline &timeline, const TrackSpan &span, TrackFormat format,
                      const QString &trackName, int *points = nullptr, SpeedUnit csvUnit = SpeedUnit::Kmh);
 
+// A drive's track name: its video's file name, or its first and last.
+QString trackName(const QStringList &videos);
+
 // Writes the range of the timeline to `path`, all or nothing: an empty string,
 // or one line that says why no file was written (a range without a fix
 // included). Slow for a long trip: call it off the GUI thread.

@@ -350,6 +350,22 @@ void TestUpdateCycle::marksAcrossClipsExport()
         // captioned), and the third up to the mark.
         QVERIFY2(seconds > 1.4 && seconds < 6, qPrintable(QString::number(seconds)));
     }
+    if (kind == ExportActions::Kind::CaptionedClip)
+        return;
+
+    // The command line, given the marks' moments of the drive, writes the same file.
+    const RangeMarks &marks = w.probe->exportActions()->marks();
+    const auto seconds = [](const DriveMark &mark) { return QString::number(mark.clip * 3 + mark.ms / 1000.0, 'f', 3); };
+    const QString again = clips.filePath(QStringLiteral("again-") + name);
+    QProcess program;
+    program.start(QStringLiteral(VELMORA_PROGRAM),
+                  { kind == ExportActions::Kind::Gpx ? "--export-gpx" : "--export-clip", again, "--from",
+                    seconds(*marks.start()), "--to", seconds(*marks.end()), trip.clips[0].videoPath,
+                    trip.clips[1].videoPath, trip.clips[2].videoPath });
+    QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
+    QFile written(again);
+    QVERIFY(file.seek(0) && written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll() == file.readAll());
 }
 
 QTEST_MAIN(TestUpdateCycle)
