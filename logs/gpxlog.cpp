@@ -211,13 +211,14 @@ bool looksLike(QByteArrayView content)
     if (content.startsWith(kByteOrderMark))
         content = content.sliced(sizeof(kByteOrderMark) - 1);
     // As much as the catalogue looks at to tell the format.
-    for (const char c : content.first(std::min(content.size(), kHeadBytes))) {
-        if (c == '<')
-            return true;
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
-            return false;
-    }
-    return false;
+    const QByteArrayView head = content.first(std::min(content.size(), kHeadBytes));
+    const qsizetype start = std::find_if(head.cbegin(), head.cend(),
+                                         [](char c) { return c != ' ' && c != '\t' && c != '\r' && c != '\n'; })
+            - head.cbegin();
+    // What a GPX file starts with: its declaration, a comment, or the element.
+    // A camera log's garbage that merely starts with '<' is not one.
+    const QByteArrayView rest = head.sliced(start);
+    return rest.startsWith("<?xml") || rest.startsWith("<!--") || rest.startsWith("<gpx");
 }
 
 GpsLogReading read(QByteArrayView content)

@@ -13,7 +13,8 @@ inline constexpr char kVelmoraGpxNamespace[] = "https://marvenda.invalid/gpx/1";
 
 namespace GpxLog {
 
-// Whether `content` starts as XML does (after a byte order mark and blanks).
+// Whether `content` starts as a GPX file does (after a byte order mark and
+// blanks): with an XML declaration, a comment or the <gpx> element.
 bool looksLike(QByteArrayView content);
 GpsLogReading read(QByteArrayView content);
 

@@ -97,6 +97,7 @@ void TestReceiverLogs::format_data()
     QTest::newRow("RMC inside a line") << "A,1;" + rmc("120000") << camera;
     QTest::newRow("GPX") << QByteArray("<?xml version=\"1.0\"?><gpx/>") << gpx;
     QTest::newRow("GPX after BOM and blanks") << QByteArray("\xEF\xBB\xBF \r\n<gpx/>") << gpx;
+    QTest::newRow("garbage that starts with '<'") << QByteArray("<\nA,030410,131032,4618.9,N,00656.1,E,0.00;\n") << camera;
 }
 
 void TestReceiverLogs::format()
