@@ -2,13 +2,13 @@
 # Builds with clang, AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-hardening/, runs the tests of the GPS log readers, the catalogue and two
 # widgets under Xvfb, then each libFuzzer target for VELMORA_FUZZ_SECONDS
-# (default 30) seconds from its seed corpus. Any sanitizer report, test failure
+# (default 20) seconds from its seed corpus. Any sanitizer report, test failure
 # or fuzzer finding fails the script; a fuzzer's crashing input is kept as
 # build-hardening/fuzz/<fuzzer>-crash-<sha1>.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-hardening"
-seconds="${VELMORA_FUZZ_SECONDS:-30}"
+seconds="${VELMORA_FUZZ_SECONDS:-20}"
 
 tests=(tst_gpslogdata tst_receiverlogs tst_uvideoandgpsfiles tst_uspeedmeter tst_ncframelesshelper)
 fuzzers=(fuzz_gpslog fuzz_catalogue fuzz_nmealog fuzz_gpxlog)
