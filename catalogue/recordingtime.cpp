@@ -71,8 +71,9 @@ namespace {
 constexpr qsizetype kLongestLine = 1024;
 // The log is opened unbuffered: it is read in blocks.
 constexpr qint64 kBlockBytes = 64 * 1024;
-// Enough of a log to tell its format by.
-constexpr qint64 kFormatHeadBytes = 64 * 1024;
+// The first fix is nearly always on the first line: the first read is small,
+// and tells the log's format too. An import reads a thousand logs.
+constexpr qint64 kFirstBlockBytes = 4 * 1024;
 
 std::optional<qint64> fixTime(const GpsLogData &reader, QByteArrayView line)
 {
@@ -93,7 +94,8 @@ std::optional<qint64> firstFixUtcMs(const QString &logPath)
         return std::nullopt;
     // A receiver's log is read whole by its reader; only the camera's own is
     // read line by line up to its first fix.
-    if (GpsLogReader::formatOf(log.peek(kFormatHeadBytes)) != GpsLogReader::Format::Camera) {
+    QByteArray block = log.read(kFirstBlockBytes);
+    if (GpsLogReader::formatOf(block) != GpsLogReader::Format::Camera) {
         GpsLogData receiverLog;
         receiverLog.LoadGpsLog(logPath);
         const GpsLogRecord first = receiverLog.GetFirstAvailableRecord();
@@ -104,10 +106,7 @@ std::optional<qint64> firstFixUtcMs(const QString &logPath)
     bool tooLong = false;
     qint64 read = 0;
     qsizetype lines = 0;
-    while (read < LogFile::kMaxBytes && lines < LogFile::kMaxLines) {
-        const QByteArray block = log.read(std::min(kBlockBytes, LogFile::kMaxBytes - read));
-        if (block.isEmpty())
-            break;
+    while (!block.isEmpty()) {
         read += block.size();
         for (qsizetype from = 0; from < block.size() && lines < LogFile::kMaxLines;) {
             const qsizetype newline = block.indexOf('\n', from);
@@ -129,6 +128,9 @@ std::optional<qint64> firstFixUtcMs(const QString &logPath)
             tooLong = false;
             from = newline + 1;
         }
+        if (read >= LogFile::kMaxBytes || lines >= LogFile::kMaxLines)
+            break;
+        block = log.read(std::min(kBlockBytes, LogFile::kMaxBytes - read));
     }
     // A last line without its newline counts too.
     return tooLong || lines >= LogFile::kMaxLines ? std::nullopt : fixTime(reader, line);
