@@ -160,6 +160,7 @@ private:
     void stepFrame();
     void changeClockOffset(int delta);
     int clockOffset() const;
+    int logSecondAt(qint64 playTimeMs) const;
 
     void UpdateTimeLabel();
     void playAndShowPage(int index);

@@ -459,56 +459,34 @@ QList<ClipPiece> piecesOfRange(const QStringList &videos, const QList<qint64> &d
 
 namespace {
 
-const QString kNoVideos = QStringLiteral("there is no video to cut");
-
-// Opens each piece's video; nothing, and why, when one cannot be cut or joined.
-std::optional<std::vector<Source>> openPieces(const QList<ClipPiece> &pieces, QString &error)
+// Why no cut can go to `outPath` from `videos`; empty when one can.
+QString outputProblem(const QString &outPath, const QStringList &videos)
 {
-    std::vector<Source> sources;
-    for (const ClipPiece &piece : pieces) {
-        std::optional<Source> source = openSource(piece.videoPath, error);
-        if (!source)
-            return std::nullopt;
-        if (!sources.empty()
-            && !samePicture(sources.front().stream(sources.front().video)->codecpar,
-                            source->stream(source->video)->codecpar)) {
-            error = QStringLiteral("%1 has another picture format than %2: they cannot be joined without "
-                                   "re-encoding")
-                            .arg(nameOf(piece.videoPath), nameOf(pieces.first().videoPath));
-            return std::nullopt;
-        }
-        sources.push_back(std::move(*source));
-    }
-    return sources;
+    if (!containerFor(outPath))
+        return QStringLiteral("%1: the cut is written as .mp4 or .mov").arg(nameOf(outPath));
+    if (isOneOf(outPath, videos))
+        return QStringLiteral("%1 is one of the videos being cut").arg(nameOf(outPath));
+    if (videos.isEmpty())
+        return QStringLiteral("there is no video to cut");
+    return {};
 }
 
-} // namespace
-
-ClipExportResult exportClip(const QList<ClipPiece> &wanted, const QString &outPath, ClipExportControl *control,
-                            const CaptionLine &caption)
+// Cuts the pieces out of their opened videos, one source a piece.
+ClipExportResult cutPieces(std::vector<Source> &sources, QList<ClipPiece> pieces, const QString &outPath,
+                           ClipExportControl *control, const CaptionLine &caption)
 {
-    // Problems come back as the result's one line, not as the library's lines on stderr.
-    av_log_set_level(AV_LOG_QUIET);
     ClipExportResult result;
-    const AVOutputFormat *container = containerFor(outPath);
-    QStringList videos;
-    for (const ClipPiece &piece : wanted)
-        videos << piece.videoPath;
-    if (!container)
-        result.error = QStringLiteral("%1: the cut is written as .mp4 or .mov").arg(nameOf(outPath));
-    else if (isOneOf(outPath, videos))
-        result.error = QStringLiteral("%1 is one of the videos being cut").arg(nameOf(outPath));
-    else if (wanted.isEmpty())
-        result.error = kNoVideos;
-    std::optional<std::vector<Source>> sources;
-    if (result.error.isEmpty())
-        sources = openPieces(wanted, result.error);
-    if (!sources)
-        return result;
-    // A piece ends where its video does.
-    QList<ClipPiece> pieces = wanted;
     for (qsizetype i = 0; i < pieces.size(); ++i) {
-        pieces[i].toMs = std::min(pieces[i].toMs, (*sources)[size_t(i)].durationMs);
+        const Source &source = sources[size_t(i)];
+        if (!samePicture(sources.front().stream(sources.front().video)->codecpar,
+                         source.stream(source.video)->codecpar)) {
+            result.error = QStringLiteral("%1 has another picture format than %2: they cannot be joined without "
+                                          "re-encoding")
+                                   .arg(nameOf(pieces[i].videoPath), nameOf(pieces.first().videoPath));
+            return result;
+        }
+        // A piece ends where its video does.
+        pieces[i].toMs = std::min(pieces[i].toMs, source.durationMs);
         if (pieces[i].fromMs >= pieces[i].toMs) {
             result.error = QStringLiteral("the range starts after the end of %1").arg(nameOf(pieces[i].videoPath));
             return result;
@@ -523,23 +501,61 @@ ClipExportResult exportClip(const QList<ClipPiece> &wanted, const QString &outPa
         result.error = QStringLiteral("cannot write in %1: %2").arg(out.absolutePath(), file.errorString());
         return result;
     }
-    result.error = writeCut(*sources, pieces, container, file, control, caption, result.note);
+    result.error = writeCut(sources, pieces, containerFor(outPath), file, control, caption, result.note);
     if (result.error.isEmpty())
         result.error = publish(file, outPath);
     return result;
+}
+
+// Each video opened, in order; none, and why, when one cannot be.
+std::optional<std::vector<Source>> openAll(const QStringList &videos, QString &error)
+{
+    // Problems come back as the result's one line, not as the library's lines on stderr.
+    av_log_set_level(AV_LOG_QUIET);
+    std::vector<Source> sources;
+    for (const QString &video : videos) {
+        std::optional<Source> source = openSource(video, error);
+        if (!source)
+            return std::nullopt;
+        sources.push_back(std::move(*source));
+    }
+    return sources;
+}
+
+} // namespace
+
+ClipExportResult exportClip(const QList<ClipPiece> &pieces, const QString &outPath, ClipExportControl *control,
+                            const CaptionLine &caption)
+{
+    QStringList videos;
+    for (const ClipPiece &piece : pieces)
+        videos << piece.videoPath;
+    ClipExportResult result;
+    result.error = outputProblem(outPath, videos);
+    std::optional<std::vector<Source>> sources;
+    if (result.error.isEmpty())
+        sources = openAll(videos, result.error);
+    return sources ? cutPieces(*sources, pieces, outPath, control, caption) : result;
 }
 
 ClipExportResult exportClip(const QStringList &videos, const ClipRange &range, const QString &outPath,
                             ClipExportControl *control, const CaptionLine &caption)
 {
     ClipExportResult result;
+    std::optional<std::vector<Source>> sources = openAll(videos, result.error);
+    if (!sources)
+        return result;
     QList<qint64> durations;
-    for (const QString &video : videos) {
-        const std::optional<Source> source = openSource(video, result.error);
-        if (!source)
-            return result;
-        durations << source->durationMs;
-    }
+    for (const Source &source : *sources)
+        durations << source.durationMs;
     const QList<ClipPiece> pieces = piecesOfRange(videos, durations, range, &result.error);
-    return result.error.isEmpty() ? exportClip(pieces, outPath, control, caption) : result;
+    if (result.error.isEmpty())
+        result.error = outputProblem(outPath, videos);
+    if (!result.error.isEmpty())
+        return result;
+    // Only the sources the range touches, in the pieces' order: each is read once.
+    std::vector<Source> used;
+    for (const ClipPiece &piece : pieces)
+        used.push_back(std::move((*sources)[size_t(piece.video)]));
+    return cutPieces(used, pieces, outPath, control, caption);
 }

@@ -124,8 +124,7 @@ void Velmora::takeShot()
 {
     const int index = player->GetIndex();
     const qint64 playTimeMs = player->GetPlayTime();
-    const int second = tripOffset() + int(playTimeMs / kMsPerSecond);
-    captioner->expect(snapshotCaption(gpsLog->GetRecord(second), catalogue->gpsRating(index) != GpsFileNotExist,
+    captioner->expect(snapshotCaption(gpsLog->GetRecord(logSecondAt(playTimeMs)), catalogue->gpsRating(index) != GpsFileNotExist,
                                       catalogue->GetVideoPath(index), playTimeMs, captioner->style()));
     player->takeShot();
 }

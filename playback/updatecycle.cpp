@@ -107,6 +107,12 @@ void Velmora::showPlaying(qint64 playTimeMs)
 
 // Everything that follows the video's time: name, slider, time label, and
 // what the log says for that second.
+// The one place where a moment of the video meets a record of the log.
+int Velmora::logSecondAt(qint64 playTimeMs) const
+{
+    return tripOffset() + int(playTimeMs / kMsPerSecond) + clockOffset();
+}
+
 void Velmora::showPosition(qint64 playTimeMs)
 {
     videoName->setText(catalogue->GetVideoFileName(player->GetIndex()));
@@ -116,8 +122,7 @@ void Velmora::showPosition(qint64 playTimeMs)
     if (length > 0 && !videoTimeSlider->isSliderDown())
         videoTimeSlider->setValue(int(playTimeMs * kTimeSliderEnd / length));
     videoTime->setText(timeLabelText(playTimeMs, length));
-    // The one place where a second of the video meets a record of the log.
-    const int second = tripOffset() + int(playTimeMs / kMsPerSecond) + clockOffset();
+    const int second = logSecondAt(playTimeMs);
     // Without a connection only the map is missing: the meter, the graph and
     // the position need nothing but the log.
     if (shownMapPage() == MapPage::Map || shownMapPage() == MapPage::NoConnection)
