@@ -65,6 +65,10 @@ void Velmora::playerStateChanged(UVlcWrapper::State state)
         recordingsFailedInARow = 0;
         showPlaying(player->GetPlayTime());
         break;
+    case UVlcWrapper::State::Paused:
+        // The paused picture's moment is known to the frame only now.
+        showPosition(player->GetPlayTime());
+        break;
     default:
         break;
     }

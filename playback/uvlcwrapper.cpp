@@ -92,6 +92,13 @@ UVlcWrapper::UVlcWrapper(QObject *parent)
 
 namespace {
 
+// For the play clock: libvlc reports its time on its own threads.
+qint64 steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 constexpr libvlc_event_e kStateEvents[] = {
     libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,    libvlc_MediaPlayerPaused,
     libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached, libvlc_MediaPlayerEncounteredError,
@@ -111,6 +118,7 @@ void UVlcWrapper::attachEvents(libvlc_media_player_t *player, bool attach)
             libvlc_event_detach(events, type, callback, this);
     };
     change(libvlc_MediaPlayerSnapshotTaken, &UVlcWrapper::onSnapshotTaken);
+    change(libvlc_MediaPlayerTimeChanged, &UVlcWrapper::onTimeChanged);
     for (const libvlc_event_e type : kStateEvents)
         change(type, &UVlcWrapper::onStateEvent);
 }
@@ -124,6 +132,20 @@ void UVlcWrapper::onStateEvent(const libvlc_event_t *event, void *wrapper)
     QMetaObject::invokeMethod(self, [self, from] { self->stateEvent(from); }, Qt::QueuedConnection);
 }
 
+// The moment of the report is taken here: the queue to the wrapper's thread
+// would add its own delay to the clock.
+void UVlcWrapper::onTimeChanged(const libvlc_event_t *event, void *wrapper)
+{
+    auto *self = static_cast<UVlcWrapper *>(wrapper);
+    auto *from = static_cast<libvlc_media_player_t *>(event->p_obj);
+    const qint64 ms = event->u.media_player_time_changed.new_time;
+    const qint64 at = steadyMs();
+    QMetaObject::invokeMethod(self, [self, from, ms, at] {
+        if (from == self->mediaPlayer)
+            self->clock.reported(ms, at);
+    }, Qt::QueuedConnection);
+}
+
 // Only the current player speaks for the wrapper: a prepared one opens and
 // pauses unheard, and one that has handed over is gone for the window.
 void UVlcWrapper::stateEvent(libvlc_media_player_t *from)
@@ -133,6 +155,9 @@ void UVlcWrapper::stateEvent(libvlc_media_player_t *from)
     if (from != mediaPlayer)
         return;
     const State now = state();
+    // A pause or play that did not come through Pause() still sets the clock.
+    if ((now == State::Playing || now == State::Paused) && clock.isRunning() != (now == State::Playing))
+        clock.setRunning(now == State::Playing, libvlc_media_player_get_time(mediaPlayer), steadyMs(), playRate);
     if (now == State::Paused)
         holdAfterPause->start();
     else
@@ -172,6 +197,7 @@ UVlcWrapper::~UVlcWrapper()
     // The video area may outlive the wrapper, and must not keep its pictures.
     for (VideoSurface *each : surfaces)
         delete each;
+    delete still;
 }
 
 // The native window is asked for only when a video starts: creating it while
@@ -266,7 +292,7 @@ void UVlcWrapper::startCurrent()
     if (!isValidIndex(currentIndex))
         return;
     releasePausedPicture();
-    steppedMs = 0;
+    clock = PlayClock();
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     if (const qint64 startAt = std::exchange(startAtMs, 0); startAt > 0) {
         const QByteArray option = ":start-time=" + QByteArray::number(startAt / 1000.0, 'f', 3);
@@ -294,6 +320,8 @@ void UVlcWrapper::Pause()
     releasePausedPicture();
     if (nextWarm)
         dropPrepared();
+    if (const State now = state(); now == State::Playing || now == State::Paused)
+        clock.setRunning(now == State::Paused, libvlc_media_player_get_time(mediaPlayer), steadyMs(), playRate);
     libvlc_media_player_pause(mediaPlayer);
 }
 
@@ -459,6 +487,7 @@ bool UVlcWrapper::continueWithPrepared()
     libvlc_media_player_t *const ended = std::exchange(mediaPlayer, std::exchange(nextPlayer, nullptr));
     libvlc_media_t *const endedMedia = std::exchange(currentMedia, std::exchange(nextMedia, nullptr));
     currentIndex = std::exchange(nextIndex, -1);
+    clock = PlayClock();
     const int endedSurface = std::exchange(currentSurface, 1 - currentSurface);
     surface(currentSurface)->raise();
     libvlc_audio_set_mute(mediaPlayer, 0);
@@ -524,6 +553,8 @@ void UVlcWrapper::setRate(double rate)
 {
     if (!(rate > 0))
         return;
+    if (hasMedia() && !stopInProgress())
+        clock.setRunning(state() != State::Paused, libvlc_media_player_get_time(mediaPlayer), steadyMs(), playRate);
     playRate = rate;
     if (!stopInProgress())
         applyRate(mediaPlayer);
@@ -544,13 +575,8 @@ void UVlcWrapper::nextFrame()
         return;
     dropPrepared();
     wakePausedPicture();
-    const qint64 now = libvlc_media_player_get_time(mediaPlayer);
-    if (now != steppedFromMs) {
-        steppedFromMs = now;
-        steppedMs = 0;
-    }
+    clock.stepped(frameMs(), libvlc_media_player_get_time(mediaPlayer));
     libvlc_media_player_next_frame(mediaPlayer);
-    steppedMs += frameMs();
 }
 
 // From the video track's frame rate; a common camera's 25 frames a second
@@ -585,7 +611,11 @@ void UVlcWrapper::SetPosition(int pos)
         return;
     dropPrepared();
     wakePausedPicture();
-    steppedMs = 0;
+    const qint64 length = libvlc_media_player_get_length(mediaPlayer);
+    if (length > 0)
+        clock.jumped(length * pos / 1000, libvlc_media_player_get_time(mediaPlayer), steadyMs());
+    else
+        clock.forget();
     libvlc_media_player_set_position(mediaPlayer, static_cast<float>(pos / 1000.0));
 }
 
@@ -595,7 +625,7 @@ void UVlcWrapper::seekToTime(qint64 ms)
         return;
     dropPrepared();
     wakePausedPicture();
-    steppedMs = 0;
+    clock.jumped(ms, libvlc_media_player_get_time(mediaPlayer), steadyMs());
     libvlc_media_player_set_time(mediaPlayer, ms);
 }
 
@@ -621,7 +651,7 @@ void UVlcWrapper::takeShot()
     if (libvlc_video_get_size(mediaPlayer, 0, &width, &height) != 0)
         width = height = 0;
     const QString file = QDir(folder).filePath(
-            snapshotFileName(currentPath(), libvlc_media_player_get_time(mediaPlayer)));
+            snapshotFileName(currentPath(), GetPlayTime()));
     if (libvlc_video_take_snapshot(mediaPlayer, 0, QFile::encodeName(file).constData(), width, height)
         != 0)
         emit snapshotFailed(tr("the video shows no picture yet"));
@@ -668,13 +698,9 @@ qint64 UVlcWrapper::GetPlayTime()
         return 0;
     if (!hasMedia())
         return -1;
-    const qint64 time = libvlc_media_player_get_time(mediaPlayer);
-    if (steppedMs > 0 && time == steppedFromMs) {
-        const qint64 length = libvlc_media_player_get_length(mediaPlayer);
-        return length > 0 ? qMin(time + steppedMs, length) : time + steppedMs;
-    }
-    steppedMs = 0;
-    return time;
+    const qint64 time = clock.time(libvlc_media_player_get_time(mediaPlayer), steadyMs(), playRate);
+    const qint64 length = libvlc_media_player_get_length(mediaPlayer);
+    return length > 0 ? qMin(time, length) : time;
 }
 
 qint64 UVlcWrapper::GetMediaLength()
@@ -744,3 +770,4 @@ void UVlcWrapper::wakePausedPicture()
     if (state() == State::Paused)
         holdAfterPause->start();
 }
+

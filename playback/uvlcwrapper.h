@@ -1,6 +1,8 @@
 #ifndef UVLCWRAPPER_H
 #define UVLCWRAPPER_H
 
+#include "playback/playclock.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -101,6 +103,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     static void onSnapshotTaken(const libvlc_event_t *event, void *wrapper);
     static void onStateEvent(const libvlc_event_t *event, void *wrapper);
+    static void onTimeChanged(const libvlc_event_t *event, void *wrapper);
     void attachEvents(libvlc_media_player_t *player, bool attach);
     void stateEvent(libvlc_media_player_t *from);
     bool continueWithPrepared();
@@ -167,10 +170,7 @@ private:
     // one is asked for.
     int volume = -1;
     double playRate = 1.0;
-    // libvlc 3 shows the stepped pictures but leaves its time where the pause
-    // left it: the steps are counted here until its own time moves again.
-    qint64 steppedFromMs = -1;
-    qint64 steppedMs = 0;
+    PlayClock clock;
 };
 
 #endif // UVLCWRAPPER_H

@@ -15,10 +15,12 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -115,6 +117,8 @@ private slots:
     void volume();
     void takeShot_data();
     void takeShot();
+    void pausedTimeIsThePictures_data();
+    void pausedTimeIsThePictures();
     void rendersIntoWidget();
 
 private:
@@ -738,6 +742,68 @@ void TstUVlcWrapper::takeShot()
         QCOMPARE(QFileInfo(shots).isFile(), situation == QLatin1String("blocked"));
     }
     QCOMPARE(picturesUnder(here.path()).size(), picturesUnder(shots).size());
+}
+
+void TstUVlcWrapper::pausedTimeIsThePictures_data()
+{
+    QTest::addColumn<int>("playMs");
+
+    // libvlc's own time moves in quarter seconds: pauses at three moments
+    // between its steps.
+    QTest::newRow("0.9 s") << 900;
+    QTest::newRow("1.5 s") << 1500;
+    QTest::newRow("2.1 s") << 2100;
+}
+
+// The time of a paused picture is the picture's to within a frame: the
+// snapshot is the clip's frame at that time.
+void TstUVlcWrapper::pausedTimeIsThePictures()
+{
+    QFETCH(int, playMs);
+    ScratchRunFolder here(ScratchRunFolder::Empty);
+    QVERIFY(QDir(here.path()).mkdir(QStringLiteral("images")));
+
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), { QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
+                                             clip(4), QStringLiteral("-f"), QStringLiteral("rawvideo"),
+                                             QStringLiteral("-pix_fmt"), QStringLiteral("gray"), QStringLiteral("-") });
+    QVERIFY(ffmpeg.waitForFinished(60000));
+    const QByteArray frames = ffmpeg.readAllStandardOutput();
+    constexpr int kFrameBytes = 320 * 180;
+    QCOMPARE(frames.size(), 100 * kFrameBytes);
+
+    QSignalSpy saved(player.get(), &UVlcWrapper::snapshotSaved);
+    fill(3);
+    player->SetIndex(2);
+    QCOMPARE(player->PlayAtIndex(), 0);
+    WAIT_FOR_STATE(UVlcWrapper::Playing);
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetPlayTime() > 0, kStateTimeout);
+    QTest::qWait(playMs);
+    player->Pause();
+    WAIT_FOR_STATE(UVlcWrapper::Paused);
+    const qint64 paused = player->GetPlayTime();
+    player->takeShot();
+    QTRY_COMPARE_WITH_TIMEOUT(saved.size(), 1, kStateTimeout);
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(shot.load(saved.at(0).at(0).toString()), kStateTimeout);
+    shot = shot.convertToFormat(QImage::Format_Grayscale8);
+    QCOMPARE(shot.size(), QSize(320, 180));
+
+    int best = -1;
+    qint64 bestDistance = std::numeric_limits<qint64>::max();
+    for (int frame = 0; frame < 100; ++frame) {
+        const auto *pixels = reinterpret_cast<const uchar *>(frames.constData()) + qsizetype(frame) * kFrameBytes;
+        qint64 distance = 0;
+        for (int y = 0; y < 180; ++y)
+            for (int x = 0; x < 320; ++x)
+                distance += qAbs(int(shot.constScanLine(y)[x]) - int(pixels[y * 320 + x]));
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = frame;
+        }
+    }
+    QVERIFY2(qAbs(best * 40 - paused) <= 60,
+             qPrintable(QStringLiteral("frame at %1 ms, time %2 ms").arg(best * 40).arg(paused)));
 }
 
 void TstUVlcWrapper::rendersIntoWidget()
