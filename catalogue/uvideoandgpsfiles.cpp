@@ -1,5 +1,6 @@
 #include "catalogue/uvideoandgpsfiles.h"
 
+#include "catalogue/filetime.h"
 #include "catalogue/gpslogdata.h"
 #include "logs/gpslogreader.h"
 #include "logs/logfile.h"
@@ -228,7 +229,7 @@ std::optional<VideoAndGpsfileInfo> UVideoAndGpsfiles::describeVideo(const QStrin
     if (entry.fileName.isEmpty())
         return std::nullopt;
     entry.videoPath = videoPath;
-    entry.startMs = video.lastModified().toMSecsSinceEpoch();
+    entry.startMs = modifiedMsSinceEpoch(videoPath);
     entry.gpsFilePath = MakeGpsFilePath(video);
     entry.gpsState = CheckGpsFile(entry.gpsFilePath);
     return entry;

@@ -1,5 +1,6 @@
 #include "library/recordinglibrary.h"
 
+#include "catalogue/filetime.h"
 #include "library/programpaths.h"
 
 #include <QAtomicInt>
@@ -96,7 +97,7 @@ FileStamp FileStamp::of(const QString &path)
     const QFileInfo file(path);
     if (path.isEmpty() || !file.isFile())
         return {};
-    return { file.size(), file.lastModified().toMSecsSinceEpoch() };
+    return { file.size(), modifiedMsSinceEpoch(path) };
 }
 
 StoredRecording StoredRecording::describe(const VideoAndGpsfileInfo &info)
