@@ -112,6 +112,7 @@ RecordingLibrary::RecordingLibrary(const QString &path)
 
 RecordingLibrary::~RecordingLibrary()
 {
+    storeQuery.reset();
     QSqlDatabase::database(connection, false).close();
     QSqlDatabase::removeDatabase(connection);
 }
@@ -123,6 +124,7 @@ QString RecordingLibrary::defaultPath()
 
 bool RecordingLibrary::open()
 {
+    storeQuery.reset();
     const QString folder = QFileInfo(filePath).absolutePath();
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()) {
         openProblem = tr("Recordings are not remembered: %1 cannot be written.")
@@ -227,18 +229,25 @@ bool RecordingLibrary::store(const StoredRecording &recording)
 {
     if (!opened)
         return false;
-    QSqlQuery query(QSqlDatabase::database(connection, false));
-    query.prepare(QStringLiteral("INSERT INTO recordings (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
-                                 " ON CONFLICT(video_path) DO UPDATE SET file_name = excluded.file_name,"
-                                 " start_ms = excluded.start_ms, clock_offset_s = excluded.clock_offset_s,"
-                                 " gps_path = excluded.gps_path,"
-                                 " gps_state = excluded.gps_state, video_size = excluded.video_size,"
-                                 " video_modified = excluded.video_modified, log_size = excluded.log_size,"
-                                 " log_modified = excluded.log_modified, duration_ms = excluded.duration_ms,"
-                                 " log_start_ms = excluded.log_start_ms, log_end_ms = excluded.log_end_ms")
-                          .arg(QLatin1String(kColumns)));
-    bindRecording(query, recording);
-    return query.exec();
+    if (!storeQuery) {
+        const QString insert =
+                QStringLiteral("INSERT INTO recordings (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                               " ON CONFLICT(video_path) DO UPDATE SET file_name = excluded.file_name,"
+                               " start_ms = excluded.start_ms, clock_offset_s = excluded.clock_offset_s,"
+                               " gps_path = excluded.gps_path,"
+                               " gps_state = excluded.gps_state, video_size = excluded.video_size,"
+                               " video_modified = excluded.video_modified, log_size = excluded.log_size,"
+                               " log_modified = excluded.log_modified, duration_ms = excluded.duration_ms,"
+                               " log_start_ms = excluded.log_start_ms, log_end_ms = excluded.log_end_ms")
+                        .arg(QLatin1String(kColumns));
+        storeQuery = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection, false));
+        if (!storeQuery->prepare(insert)) {
+            storeQuery.reset();
+            return false;
+        }
+    }
+    bindRecording(*storeQuery, recording);
+    return storeQuery->exec();
 }
 
 bool RecordingLibrary::beginChanges()

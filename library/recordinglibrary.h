@@ -6,7 +6,10 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 // What tells whether a video or its log changed since it was looked at.
 struct FileStamp
@@ -91,6 +94,8 @@ private:
     QString connection;
     QString openProblem;
     bool opened = false;
+    // Prepared once: an import stores a thousand recordings in a row.
+    std::unique_ptr<QSqlQuery> storeQuery;
 };
 
 #endif // RECORDINGLIBRARY_H
