@@ -46,6 +46,21 @@ std::optional<int> openLibrary(RecordingLibrary &library, QTextStream &err)
     return 1;
 }
 
+// What the window's clock offset keys set for the drive, kept with its first
+// video in the library; 0 for a video the library does not know.
+int storedClockOffset(const QStringList &videos)
+{
+    RecordingLibrary library;
+    if (videos.isEmpty() || !QFileInfo::exists(library.path()) || !library.open())
+        return 0;
+    const QString first = QFileInfo(videos.first()).canonicalFilePath();
+    for (const StoredRecording &recording : library.recordings()) {
+        if (recording.info.videoPath == first)
+            return recording.clockOffsetSeconds;
+    }
+    return 0;
+}
+
 std::optional<double> secondsValue(const QString &text)
 {
     bool ok = false;
@@ -211,7 +226,8 @@ static int exportClipFile(const CommandLine &line, QTextStream &err)
         }
         const DisplaySettings display = DisplaySettings::load();
         caption = captionLineOf(std::make_shared<const TripTimeline>(*trip),
-                                { display.speedUnit, DisplayZone::named(display.timeZone) });
+                                { display.speedUnit, DisplayZone::named(display.timeZone) },
+                                storedClockOffset(line.videos));
     }
     const ClipExportResult result = exportClip(line.videos, range, line.exportClip, nullptr, caption);
     if (!result.note.isEmpty())
@@ -232,6 +248,7 @@ int exportFile(const CommandLine &line, QTextStream &err)
         TrackRange range;
         range.fromSecond = line.fromSecond.value_or(0);
         range.toSecond = line.toSecond;
+        range.clockOffsetSeconds = storedClockOffset(line.videos);
         const bool gpx = !line.exportGpx.isEmpty();
         error = exportTrack(TripTimeline(*trip), range, gpx ? TrackFormat::Gpx : TrackFormat::Csv,
                             gpx ? line.exportGpx : line.exportCsv, trackName(line.videos),

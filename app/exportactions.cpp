@@ -116,18 +116,22 @@ void ExportActions::exportTo(Kind kind, const QString &path)
         videos << clip.videoPath;
     if (kind == Kind::Clip || kind == Kind::CaptionedClip) {
         const bool captioned = kind == Kind::CaptionedClip;
-        job->start([pieces = marks.clipPieces(videos), path, drive, captioned,
-                    style = captionStyle](ClipExportControl &control) {
-            const CaptionLine caption =
-                    captioned ? captionLineOf(std::make_shared<const TripTimeline>(drive), style) : CaptionLine();
+        job->start([pieces = marks.clipPieces(videos), path, drive, captioned, style = captionStyle,
+                    offset = now.clockOffsetSeconds](ClipExportControl &control) {
+            const CaptionLine caption = captioned
+                    ? captionLineOf(std::make_shared<const TripTimeline>(drive), style, offset)
+                    : CaptionLine();
             return exportClip(pieces, path, &control, caption);
         });
     } else {
         const TrackFormat format = kind == Kind::Gpx ? TrackFormat::Gpx : TrackFormat::Csv;
         const QString name = trackName(videos);
-        job->start([drive, marks, format, path, name, unit = captionStyle.unit](ClipExportControl &) {
+        job->start([drive, marks, format, path, name, unit = captionStyle.unit,
+                    offset = now.clockOffsetSeconds](ClipExportControl &) {
             const TripTimeline timeline(drive);
-            return ClipExportResult{ exportTrack(timeline, marks.trackRange(timeline), format, path, name, unit), {} };
+            TrackRange range = marks.trackRange(timeline);
+            range.clockOffsetSeconds = offset;
+            return ClipExportResult{ exportTrack(timeline, range, format, path, name, unit), {} };
         });
     }
     exportingPath = path;

@@ -22,6 +22,8 @@ struct ExportSubject
     Trip drive;
     DriveMark now;
     bool loaded = false;
+    // The log's seconds run this far ahead of the video's.
+    int clockOffsetSeconds = 0;
 };
 
 // The marks and the exports of the window's menu: I and O mark the range,

@@ -160,6 +160,7 @@ ExportSubject Velmora::exportSubject() const
         subject.drive.clips << clip;
     }
     subject.now = { playingClip(), std::max<qint64>(0, player->GetPlayTime()) };
+    subject.clockOffsetSeconds = clockOffset();
     return subject;
 }
 

@@ -85,11 +85,12 @@ SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const 
     return caption;
 }
 
-CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline, const CaptionStyle &style)
+CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline, const CaptionStyle &style,
+                          int clockOffsetSeconds)
 {
-    return [timeline, style](int video, qint64 ms) {
+    return [timeline, style, clockOffsetSeconds](int video, qint64 ms) {
         const TripClip &clip = timeline->clip(video);
-        const int second = timeline->offsetOf(video) + int(ms / 1000);
+        const int second = timeline->offsetOf(video) + int(ms / 1000) + clockOffsetSeconds;
         const GpsLogRecord record = timeline->records().value(second);
         return snapshotCaption(record, !clip.logPath.isEmpty(), clip.videoPath, ms, style).line();
     };

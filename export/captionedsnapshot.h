@@ -42,8 +42,10 @@ SnapshotCaption snapshotCaption(const GpsLogRecord &record, bool withLog, const 
                                 qint64 videoMs, const CaptionStyle &style = {});
 
 // What a cut of `timeline`'s clips burns into its pictures: the caption of
-// each moment, as a snapshot of it would have.
-CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline, const CaptionStyle &style = {});
+// each moment, as a snapshot of it would have, the log running
+// `clockOffsetSeconds` ahead of the video.
+CaptionLine captionLineOf(std::shared_ptr<const TripTimeline> timeline, const CaptionStyle &style = {},
+                          int clockOffsetSeconds = 0);
 
 // The caption as a strip of `width` x `height`: white text on black, as large
 // as fits.

@@ -146,7 +146,7 @@ QByteArray csvText(const TripTimeline &timeline, const TrackSpan &span, SpeedUni
 TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range)
 {
     TrackSpan span;
-    const double to = range.toSecond.value_or(timeline.seconds());
+    const double to = range.toSecond ? *range.toSecond + range.clockOffsetSeconds : timeline.seconds();
     if (!std::isfinite(range.fromSecond) || !std::isfinite(to)) {
         span.error = QStringLiteral("the range's marks are no numbers of seconds");
         return span;
@@ -159,7 +159,7 @@ TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range)
     }
     // Clamped as doubles first, so that a huge mark cannot overflow an int.
     const double seconds = timeline.seconds();
-    span.first = int(std::floor(std::clamp(range.fromSecond, 0.0, seconds)));
+    span.first = int(std::floor(std::clamp(range.fromSecond + range.clockOffsetSeconds, 0.0, seconds)));
     span.end = int(std::ceil(std::clamp(to, 0.0, seconds)));
     return span;
 }

@@ -16,11 +16,14 @@ enum class TrackFormat { Gpx, Csv };
 
 // Seconds of a recording, or of a trip taken as one drive, from `fromSecond`
 // up to `toSecond` (the whole drive when absent). Record k covers second k to
-// k + 1; a mark past either end of the drive is moved to that end.
+// k + 1; a mark past either end of the drive is moved to that end. The log's
+// record of video second s is that of s + clockOffsetSeconds, as the meter
+// shows it.
 struct TrackRange
 {
     double fromSecond = 0;
     std::optional<double> toSecond;
+    int clockOffsetSeconds = 0;
 };
 
 // The records a range covers: [first, end) of the timeline, or why none.

@@ -1,5 +1,6 @@
 #include "catalogue/gpslogdata.h"
 #include "export/captionedsnapshot.h"
+#include "trips/triptimeline.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -13,6 +14,8 @@ private slots:
     void copyCarriesTheCaption_data();
     void copyCarriesTheCaption();
     void failureLeavesNoCopy();
+    void burntInCaptionFollowsTheClockOffset_data();
+    void burntInCaptionFollowsTheClockOffset();
 
 private:
     QTemporaryDir folder;
@@ -76,6 +79,34 @@ void TestCaptionedSnapshot::failureLeavesNoCopy()
     file.close();
     QVERIFY(writeCaptionedCopy(notPicture, {}).startsWith(QStringLiteral("cannot read")));
     QVERIFY(!QFileInfo::exists(captionedCopyPath(notPicture)));
+}
+
+void TestCaptionedSnapshot::burntInCaptionFollowsTheClockOffset_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("speed");
+    // 10, 20 and 30 knots in seconds 0, 1 and 2; the caption of 1.5 s.
+    QTest::newRow("none") << 0 << "37 km/h";
+    QTest::newRow("the log a second ahead") << 1 << "56 km/h";
+    QTest::newRow("the log a second behind") << -1 << "19 km/h";
+}
+
+void TestCaptionedSnapshot::burntInCaptionFollowsTheClockOffset()
+{
+    QFETCH(int, offset);
+    QFETCH(QString, speed);
+    QFile log(folder.filePath(QStringLiteral("offset.log")));
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    for (int second = 0; second < 3; ++second)
+        log.write("A,030410,13101" + QByteArray::number(second) + ",4618.1000,N,00656.1347,E,"
+                  + QByteArray::number(10 * (second + 1)) + ".00,0.1,0.2,0.9;\n");
+    log.close();
+    Trip trip;
+    trip.clips << TripClip{ 0, QStringLiteral("/card/FILE0001.MOV"), log.fileName(), 0, 0, 3000 };
+    const CaptionLine caption = captionLineOf(std::make_shared<const TripTimeline>(trip),
+                                              { SpeedUnit::Kmh, DisplayZone::named(QStringLiteral("UTC")) }, offset);
+    const QString line = caption(0, 1500);
+    QVERIFY2(line.contains(speed), qPrintable(line));
 }
 
 QTEST_MAIN(TestCaptionedSnapshot)

@@ -8,6 +8,8 @@
 
 #include "catalogue/gpslogdata.h"
 #include "catalogue/uvideoandgpsfiles.h"
+#include "library/librarykeeper.h"
+#include "library/recordinglibrary.h"
 #include "playback/displaytexts.h"
 #include "playback/uvlcwrapper.h"
 #include "trips/trip.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
@@ -297,9 +300,11 @@ void TestUpdateCycle::marksAcrossClipsExport_data()
 {
     QTest::addColumn<ExportActions::Kind>("kind");
     QTest::addColumn<QString>("name");
-    QTest::newRow("clip") << ExportActions::Kind::Clip << "cut.mp4";
-    QTest::newRow("captioned clip") << ExportActions::Kind::CaptionedClip << "captioned.mp4";
-    QTest::newRow("GPX") << ExportActions::Kind::Gpx << "track.gpx";
+    QTest::addColumn<int>("clockOffset");
+    QTest::newRow("clip") << ExportActions::Kind::Clip << "cut.mp4" << 0;
+    QTest::newRow("captioned clip") << ExportActions::Kind::CaptionedClip << "captioned.mp4" << 0;
+    QTest::newRow("GPX") << ExportActions::Kind::Gpx << "track.gpx" << 0;
+    QTest::newRow("GPX, the log a second ahead") << ExportActions::Kind::Gpx << "later.gpx" << 1;
 }
 
 // I in the second clip of a trip, O in the third: the slider shows the range
@@ -308,10 +313,17 @@ void TestUpdateCycle::marksAcrossClipsExport()
 {
     QFETCH(ExportActions::Kind, kind);
     QFETCH(QString, name);
-    QByteArray log;
-    for (int second = 0; second < 3; ++second)
-        log += "A,030410,13101" + QByteArray::number(second) + ",4618.1000,N,00656.1347,E,12.00,0.10,0.20,0.99;\n";
-    QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), { log, log, log }));
+    QFETCH(int, clockOffset);
+    // Trip second k is at 46° 18.1k′ N.
+    QList<QByteArray> logs;
+    for (int clip = 0; clip < 3; ++clip) {
+        QByteArray log;
+        for (int second = 0; second < 3; ++second)
+            log += "A,030410,13101" + QByteArray::number(second) + ",4618.1" + QByteArray::number(3 * clip + second)
+                    + "00,N,00656.1347,E,12.00,0.10,0.20,0.99;\n";
+        logs << log;
+    }
+    QVERIFY(w.make(clips.filePath(QStringLiteral("3.MOV")), logs));
     Trip trip;
     for (int index = 0; index < 3; ++index)
         trip.clips << TripClip{ index, w.probe->catalogue()->GetVideoPath(index),
@@ -329,6 +341,8 @@ void TestUpdateCycle::marksAcrossClipsExport()
     QTest::keyClick(w.window.get(), Qt::Key_O);
     const auto span = w.probe->rangeBand()->span();
     QVERIFY(span && span->first == 0 && span->second > 0.1 && span->second < 1);
+    for (int step = 0; step < clockOffset; ++step)
+        QTest::keyClick(w.window.get(), Qt::Key_BracketRight, Qt::ControlModifier);
 
     const QString path = clips.filePath(name);
     w.probe->exportActions()->exportTo(kind, path);
@@ -340,6 +354,11 @@ void TestUpdateCycle::marksAcrossClipsExport()
         const QByteArray gpx = file.readAll();
         QCOMPARE(gpx.count("<trkseg>"), 2);
         QVERIFY(gpx.count("<trkpt") >= 2 && gpx.count("<trkpt") <= 5);
+        // From the log's record of the mark's second: the second clip's first
+        // (trip second 3), or the one after it.
+        const qsizetype lat = gpx.indexOf("<trkpt lat=\"") + 12;
+        const double degrees = gpx.mid(lat, gpx.indexOf('"', lat) - lat).toDouble();
+        QVERIFY2(qAbs(degrees - (46 + (18.13 + 0.01 * clockOffset) / 60)) < 2e-5, qPrintable(QString::number(degrees, 'f', 7)));
     } else {
         QProcess probe;
         probe.start(QStringLiteral("ffprobe"), { "-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0",
@@ -357,6 +376,24 @@ void TestUpdateCycle::marksAcrossClipsExport()
     const RangeMarks &marks = w.probe->exportActions()->marks();
     const auto seconds = [](const DriveMark &mark) { return QString::number(mark.clip * 3 + mark.ms / 1000.0, 'f', 3); };
     const QString again = clips.filePath(QStringLiteral("again-") + name);
+    // The command line takes the offset from the library, where the program
+    // keeps it; this window keeps no library, so the test stores it there.
+    std::optional<RecordingLibrary> library;
+    if (clockOffset != 0) {
+        library.emplace();
+        std::optional<StoredRecording> first = LibraryKeeper::describe(trip.clips[0].videoPath);
+        QVERIFY(library->open() && first);
+        first->clockOffsetSeconds = clockOffset;
+        QVERIFY(library->store(*first));
+    }
+    const auto forget = qScopeGuard([&] {
+        if (!library)
+            return;
+        const QString path = library->path();
+        library.reset();
+        for (const char *suffix : { "", "-wal", "-shm" })
+            QFile::remove(path + QLatin1String(suffix));
+    });
     QProcess program;
     program.start(QStringLiteral(VELMORA_PROGRAM),
                   { kind == ExportActions::Kind::Gpx ? "--export-gpx" : "--export-clip", again, "--from",
