@@ -1,31 +1,24 @@
 #ifndef NOTICEBAR_H
 #define NOTICEBAR_H
 
-#include <QLabel>
+#include "widgets/videooverlay.h"
 
-class QTimer;
-
-// A short message laid over the top of the video area for a few seconds: what
+// A short message over the top of the video area for a few seconds: what
 // went wrong, or where a file went. Never a dialog, so nothing waits for the
-// user. It has a native window of its own, so that it stays above the video,
-// which libvlc draws into a native window too.
-class NoticeBar : public QLabel
+// user.
+class NoticeBar : public VideoOverlay
 {
     Q_OBJECT
 
 public:
     explicit NoticeBar(QWidget *parent = nullptr);
 
-    // Shows `text` (plain text) from now; a newer notice replaces it.
+    // Shows `text` from now; a newer notice replaces it.
     void showNotice(const QString &text);
-    // Within `area` of the parent, at its top, as tall as the text needs.
-    void placeOver(const QRect &area);
 
-private:
-    void fitToArea();
-
-    QTimer *hideTimer = nullptr;
-    QRect area;
+protected:
+    // At the top, as tall as the text needs.
+    QRect placeIn(const QRect &area) override;
 };
 
 #endif // NOTICEBAR_H
