@@ -456,7 +456,9 @@ void UVlcWrapper::prepareNext(int index)
 void UVlcWrapper::scheduleWarmStart()
 {
     const qint64 length = libvlc_media_player_get_length(mediaPlayer);
-    const qint64 time = libvlc_media_player_get_time(mediaPlayer);
+    // The clock's time: libvlc's own may lag by a quarter second, and the
+    // prepared player would then start after the end it is to follow.
+    const qint64 time = GetPlayTime();
     if (!nextPlayer || nextWarm || length <= 0 || time < 0)
         return;
     // The media's milliseconds pass faster or slower than the clock's at another speed.
