@@ -66,12 +66,8 @@ void Velmora::playerStateChanged(UVlcWrapper::State state)
         showPlaying(player->GetPlayTime());
         break;
     case UVlcWrapper::State::Paused:
-        // The paused picture's moment is known to the frame only now. The
-        // button shows play again even when an earlier play was announced
-        // after the pause was asked for.
+        // The paused picture's moment is known to the frame only now.
         showPosition(player->GetPlayTime());
-        if (playButtonState != 1)
-            SwitchPlaybuttonAndPausebutton();
         break;
     default:
         break;

@@ -166,6 +166,9 @@ void UVlcWrapper::stateEvent(libvlc_media_player_t *from)
         return;
     if (now == State::Playing)
         applyVolume();
+    if (awaited && (now == State::Playing || now == State::Paused) && now != *awaited)
+        return;
+    awaited.reset();
     emit stateChanged(now);
 }
 
@@ -293,6 +296,7 @@ void UVlcWrapper::startCurrent()
         return;
     releasePausedPicture();
     clock = PlayClock();
+    awaited.reset();
     currentMedia = libvlc_media_new_path(vlcInstance, playlist->at(currentIndex).toUtf8().constData());
     if (const qint64 startAt = std::exchange(startAtMs, 0); startAt > 0) {
         const QByteArray option = ":start-time=" + QByteArray::number(startAt / 1000.0, 'f', 3);
@@ -320,8 +324,11 @@ void UVlcWrapper::Pause()
     releasePausedPicture();
     if (nextWarm)
         dropPrepared();
-    if (const State now = state(); now == State::Playing || now == State::Paused)
+    const State now = state();
+    if (now == State::Playing || now == State::Paused)
         clock.setRunning(now == State::Paused, libvlc_media_player_get_time(mediaPlayer), steadyMs(), playRate);
+    if (now == State::Playing || now == State::Paused)
+        awaited = now == State::Playing ? State::Paused : State::Playing;
     libvlc_media_player_pause(mediaPlayer);
 }
 

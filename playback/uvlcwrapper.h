@@ -9,6 +9,7 @@
 
 #include <future>
 #include <memory>
+#include <optional>
 
 struct libvlc_event_t;
 struct libvlc_instance_t;
@@ -171,6 +172,10 @@ private:
     int volume = -1;
     double playRate = 1.0;
     PlayClock clock;
+    // Asked to pause or play on, libvlc goes on saying what it did before
+    // until it has: that is no news to announce, and would undo the window's
+    // play button.
+    std::optional<State> awaited;
 };
 
 #endif // UVLCWRAPPER_H

@@ -140,6 +140,7 @@ void TestPlaybackControls::playPauseFaces()
     QVERIFY(w.make(clip, withoutLogs(3)));
     QPushButton *play = w.probe->videoPlay();
     w.probe->player()->SetIndex(1); // as a single click in a list does
+    QSignalSpy pageLoaded(w.probe->googleMap(), &QWebEngineView::loadFinished);
 
     play->click();
     QCOMPARE(play->objectName(), QStringLiteral("VideoPause"));
@@ -148,8 +149,10 @@ void TestPlaybackControls::playPauseFaces()
             "#VideoPlay          {border-image:url(:/images/Video_Play.png); border-radius: 8px;}")));
     waitForState(UVlcWrapper::Playing);
     QCOMPARE(w.probe->player()->GetIndex(), 1);
-    // The cycle would put the face right while the player catches up.
+    // The cycle would put the face right while the player catches up; the
+    // recording's page, loaded, has its calls counted from nothing.
     w.probe->updateTimer()->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!pageLoaded.isEmpty(), kTimeout);
     const int located = w.calls().count(asRecorded(setLocationScript()));
 
     play->click();
