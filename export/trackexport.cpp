@@ -146,20 +146,22 @@ QByteArray csvText(const TripTimeline &timeline, const TrackSpan &span, SpeedUni
 TrackSpan trackSpan(const TripTimeline &timeline, const TrackRange &range)
 {
     TrackSpan span;
-    const double to = range.toSecond ? *range.toSecond + range.clockOffsetSeconds : timeline.seconds();
-    if (!std::isfinite(range.fromSecond) || !std::isfinite(to)) {
+    // The log's seconds; without an end mark, the log's end.
+    const double seconds = timeline.seconds();
+    const double from = range.fromSecond + range.clockOffsetSeconds;
+    const double to = range.toSecond ? *range.toSecond + range.clockOffsetSeconds : seconds;
+    if (!std::isfinite(from) || !std::isfinite(to)) {
         span.error = QStringLiteral("the range's marks are no numbers of seconds");
         return span;
     }
-    if (to < range.fromSecond) {
+    if (to < from) {
         span.error = QStringLiteral("the range ends (%1 s) before it starts (%2 s)")
-                             .arg(to)
+                             .arg(to - range.clockOffsetSeconds)
                              .arg(range.fromSecond);
         return span;
     }
     // Clamped as doubles first, so that a huge mark cannot overflow an int.
-    const double seconds = timeline.seconds();
-    span.first = int(std::floor(std::clamp(range.fromSecond + range.clockOffsetSeconds, 0.0, seconds)));
+    span.first = int(std::floor(std::clamp(from, 0.0, seconds)));
     span.end = int(std::ceil(std::clamp(to, 0.0, seconds)));
     return span;
 }

@@ -205,12 +205,16 @@ void TestTrackExport::refusesWithoutFile_data()
     QTest::addColumn<double>("to");
     QTest::addColumn<bool>("folderIsAFile");
     QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("clockOffset");
 
-    QTest::newRow("reversed marks") << 20.0 << 10.0 << false << "the range ends";
-    QTest::newRow("no fix in the range") << 300.0 << 334.0 << false << "nothing to export";
-    QTest::newRow("range past the end") << 5000.0 << 6000.0 << false << "nothing to export";
-    QTest::newRow("empty range") << 10.0 << 10.0 << false << "nothing to export";
-    QTest::newRow("folder cannot be written") << 0.0 << kNoMark << true << "cannot write";
+    QTest::newRow("reversed marks") << 20.0 << 10.0 << false << "the range ends" << 0;
+    // The offset moves both marks: their order stays.
+    QTest::newRow("reversed, the log ahead") << 5.0 << 3.0 << false << "the range ends" << 5;
+    QTest::newRow("the log behind, before its start") << 2.0 << 4.0 << false << "nothing to export" << -5;
+    QTest::newRow("no fix in the range") << 300.0 << 334.0 << false << "nothing to export" << 0;
+    QTest::newRow("range past the end") << 5000.0 << 6000.0 << false << "nothing to export" << 0;
+    QTest::newRow("empty range") << 10.0 << 10.0 << false << "nothing to export" << 0;
+    QTest::newRow("folder cannot be written") << 0.0 << kNoMark << true << "cannot write" << 0;
 }
 
 void TestTrackExport::refusesWithoutFile()
@@ -219,11 +223,12 @@ void TestTrackExport::refusesWithoutFile()
     QFETCH(double, to);
     QFETCH(bool, folderIsAFile);
     QFETCH(QString, error);
+    QFETCH(int, clockOffset);
 
     const QStringList videos = cardOfClips({ 300, 600, 2700 });
     QVERIFY(!videos.isEmpty());
     const TripTimeline timeline(tripOf(videos));
-    TrackRange range{ from, to == kNoMark ? std::nullopt : std::optional<double>(to) };
+    TrackRange range{ from, to == kNoMark ? std::nullopt : std::optional<double>(to), clockOffset };
     // A file already there stays as it was; root can write anywhere, so the
     // folder that cannot be written is a file.
     QTemporaryDir target;
