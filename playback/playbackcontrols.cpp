@@ -124,7 +124,8 @@ void Velmora::takeShot()
 {
     const int index = player->GetIndex();
     const qint64 playTimeMs = player->GetPlayTime();
-    captioner->expect(snapshotCaption(gpsLog->GetRecord(logSecondAt(playTimeMs)), catalogue->gpsRating(index) != GpsFileNotExist,
+    const GpsLogRecord record = gpsLog->GetRecord(logSecondAt(playTimeMs));
+    captioner->expect(snapshotCaption(record, catalogue->gpsRating(index) != GpsFileNotExist,
                                       catalogue->GetVideoPath(index), playTimeMs, captioner->style()));
     player->takeShot();
 }

@@ -109,14 +109,14 @@ void Velmora::showPlaying(qint64 playTimeMs)
         SwitchPlaybuttonAndPausebutton();
 }
 
-// Everything that follows the video's time: name, slider, time label, and
-// what the log says for that second.
 // The one place where a moment of the video meets a record of the log.
 int Velmora::logSecondAt(qint64 playTimeMs) const
 {
     return tripOffset() + int(playTimeMs / kMsPerSecond) + clockOffset();
 }
 
+// Everything that follows the video's time: name, slider, time label, and
+// what the log says for that second.
 void Velmora::showPosition(qint64 playTimeMs)
 {
     videoName->setText(catalogue->GetVideoFileName(player->GetIndex()));

@@ -324,11 +324,10 @@ void UVlcWrapper::Pause()
     releasePausedPicture();
     if (nextWarm)
         dropPrepared();
-    const State now = state();
-    if (now == State::Playing || now == State::Paused)
+    if (const State now = state(); now == State::Playing || now == State::Paused) {
         clock.setRunning(now == State::Paused, libvlc_media_player_get_time(mediaPlayer), steadyMs(), playRate);
-    if (now == State::Playing || now == State::Paused)
         awaited = now == State::Playing ? State::Paused : State::Playing;
+    }
     libvlc_media_player_pause(mediaPlayer);
 }
 
@@ -779,4 +778,3 @@ void UVlcWrapper::wakePausedPicture()
     if (state() == State::Paused)
         holdAfterPause->start();
 }
-
